@@ -1,0 +1,42 @@
+#include "framework/room_table.h"
+
+#include "framework/report.h"
+
+namespace dungeon {
+
+void RoomRecord::reset() {
+  description.clear();
+  exits = {};
+  monster = false;
+  trap = {};
+  treasure.clear();
+  level = 0;
+}
+
+bool push_pending(Dungeon& d, int room) {
+  PendingStack& stack = d.pending;
+  if (stack.top > MAX_ROOM_NUMBER || room > MAX_ROOM_NUMBER) {
+    d.report->text("Error!!!\n");
+    return false;
+  }
+  stack.rooms[static_cast<std::size_t>(++stack.top)] = room;
+  return true;
+}
+
+int pop_pending(Dungeon& d) {
+  PendingStack& stack = d.pending;
+  return stack.rooms[static_cast<std::size_t>(stack.top--)];
+}
+
+bool add_room(Dungeon& d, int from, int slot, const Passage& passage) {
+  const int m = d.tally.next_room;
+  d.room(from).exits[static_cast<std::size_t>(slot)] = {passage.label, passage.kind, m};
+  RoomRecord& created = d.room(m);
+  created.reset();
+  created.exits[kBackSlot] = {passage.back_label, passage.back_kind, from};
+  created.level = passage.level;
+  d.tally.next_room = m + 1;
+  return push_pending(d, m);
+}
+
+}  // namespace dungeon

@@ -1,0 +1,116 @@
+// The whole dungeon of one run: a fixed table of room records addressed by
+// room number, the stack of rooms still to be generated, and the run-wide
+// counters. Everything is written in place; nothing is allocated per room.
+#ifndef DUNGEON_FRAMEWORK_ROOM_TABLE_H_
+#define DUNGEON_FRAMEWORK_ROOM_TABLE_H_
+
+#include <array>
+#include <string_view>
+
+#include "framework/fixed_text.h"
+#include "framework/random.h"
+
+namespace dungeon {
+
+class Report;
+
+// No room numbered above this can be queued; trying ends the run.
+inline constexpr int MAX_ROOM_NUMBER = 1000;
+inline constexpr int kRoomTableSize = 1024;
+inline constexpr int kExitSlots = 6;
+// Slot 0 of every room but the start room leads back the way it was entered.
+inline constexpr int kBackSlot = 0;
+inline constexpr int STAIRS_SLOT = 5;
+
+// Direction labels of ordinary exits; stairs labels live with the stairs.
+inline constexpr std::string_view kNorth = "North";
+inline constexpr std::string_view kSouth = "South";
+inline constexpr std::string_view kEast = "East";
+inline constexpr std::string_view kWest = "West";
+
+// North and South face each other, as do East and West. REQUIRES: `label`
+// is one of the four directions.
+constexpr std::string_view opposite_direction(std::string_view label) {
+  if (label == kNorth) return kSouth;
+  if (label == kSouth) return kNorth;
+  if (label == kEast) return kWest;
+  return kEast;
+}
+
+// Labels and kinds always point at the tables' own static texts.
+struct Exit {
+  std::string_view label;
+  std::string_view kind;
+  int room = 0;  // 0 or less: no exit in this slot
+};
+
+struct RoomRecord {
+  FixedText<256> description;
+  std::array<Exit, kExitSlots> exits;
+  bool monster = false;
+  std::string_view trap;
+  FixedText<1024> treasure;  // lines each ending in "\n\t", only ever appended to
+  int level = 0;
+
+  // Makes the record what a never-used record is: empty texts, no exits,
+  // level 0. Each room is reset when it is created, so nothing of an earlier
+  // run can show through.
+  void reset();
+};
+
+struct PendingStack {
+  std::array<int, kRoomTableSize> rooms{};  // entries 1..top are queued
+  int top = 0;
+};
+
+struct DungeonTally {
+  int next_room = 0;  // after a run: one more than the number of rooms
+  int deepest_level = 1;
+  int trap_count = 0;
+  int monster_count = 0;
+  int treasure_count = 0;  // counters count placements, not report lines
+};
+
+// One run's state. Large (over a megabyte): keep it on the heap and reuse it
+// from run to run; every run starts by resetting what it relies on.
+struct Dungeon {
+  Random random;
+  std::array<RoomRecord, kRoomTableSize> rooms;
+  PendingStack pending;
+  DungeonTally tally;
+  // Room numbers in the order their blocks were printed.
+  std::array<int, kRoomTableSize> report_order{};
+  int reported = 0;
+  // Where the run's report goes; set by the run driver for the run's length.
+  Report* report = nullptr;
+
+  RoomRecord& room(int n) { return rooms[static_cast<std::size_t>(n)]; }
+  const RoomRecord& room(int n) const { return rooms[static_cast<std::size_t>(n)]; }
+};
+
+// Queues a room. When the room number is above MAX_ROOM_NUMBER (or the stack
+// already holds more than that many) writes "Error!!!" to the report instead
+// and returns false: the run must stop at once.
+[[nodiscard]] bool push_pending(Dungeon& d, int room);
+
+// REQUIRES: d.pending.top > 0.
+int pop_pending(Dungeon& d);
+
+// How a new room is joined to the room that creates it.
+struct Passage {
+  std::string_view label;       // in the creating room's slot
+  std::string_view kind;        // in the creating room's slot
+  std::string_view back_label;  // in the new room's slot 0
+  std::string_view back_kind;   // in the new room's slot 0
+  int level = 1;                // the new room's level
+};
+
+// Creates room `next_room` behind slot `slot` of room `from`, links both
+// ways, advances `next_room` and queues the new room, in that order, so a
+// room beyond the limit is filled in before the limit stops the run.
+// Returns what push_pending returns.
+[[nodiscard]] bool add_room(Dungeon& d, int from, int slot, const Passage& passage);
+
+}  // namespace dungeon
+
+#endif  // DUNGEON_FRAMEWORK_ROOM_TABLE_H_

@@ -1,0 +1,74 @@
+#include "framework/run.h"
+
+#include <ctime>
+
+#include "framework/report.h"
+#include "tables/contents.h"
+#include "tables/exits.h"
+#include "tables/room_shape.h"
+
+namespace dungeon {
+namespace {
+
+constexpr std::string_view kStartDescription = "Start 40 x 60 Room";
+constexpr std::string_view kDoor = "Door";
+
+void print_and_record(Dungeon& d, int n) {
+  print_room(*d.report, d.room(n), n);
+  d.report_order[static_cast<std::size_t>(d.reported++)] = n;
+}
+
+RunOutcome grow(Dungeon& d, uint32_t seed) {
+  d.random.random_seed(seed);
+  d.pending.top = 0;
+  d.tally = DungeonTally{};
+  d.tally.deepest_level = 1;
+  d.reported = 0;
+
+  RoomRecord& start = d.room(1);
+  start.reset();
+  start.description.assign(kStartDescription);
+  start.level = 1;
+
+  // Rooms 2 to 5 are the start room's neighbours, in slots 0 to 3.
+  static constexpr std::string_view kStartDoors[] = {kNorth, kEast, kSouth, kWest};
+  d.tally.next_room = 2;
+  for (int slot = 0; slot < 4; ++slot) {
+    const std::string_view label = kStartDoors[slot];
+    if (!add_room(d, 1, slot, {label, kDoor, opposite_direction(label), kDoor, 1})) {
+      return RunOutcome::kOverflow;
+    }
+  }
+  print_and_record(d, 1);
+
+  while (d.pending.top > 0) {
+    const int n = pop_pending(d);
+    if (!generate_room(d, n)) return RunOutcome::kOverflow;
+    print_and_record(d, n);
+  }
+  print_summary(*d.report, d.tally);
+  return RunOutcome::kComplete;
+}
+
+}  // namespace
+
+bool generate_room(Dungeon& d, int n) {
+  const int area = describe_room(d, n);
+  if (!place_exits(d, n, area)) return false;
+  return stock_room(d, n, d.room(n).level, STAIRS_SLOT);
+}
+
+RunOutcome run_dungeon(Dungeon& d, uint32_t seed, std::ostream& out) {
+  Report report(out);
+  d.report = &report;
+  const RunOutcome outcome = grow(d, seed);
+  report.flush();
+  d.report = nullptr;
+  return outcome;
+}
+
+uint32_t clock_seed() {
+  return static_cast<uint32_t>(std::time(nullptr));
+}
+
+}  // namespace dungeon
