@@ -1,0 +1,72 @@
+// Whole reports compared byte for byte with reference reports.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/run.h"
+#include "report_parser.h"
+
+namespace dungeon::testing {
+namespace {
+
+struct Golden {
+  uint32_t seed;
+  RunOutcome outcome;
+  int blocks;
+};
+
+void PrintTo(const Golden& golden, std::ostream* os) {
+  *os << "seed " << golden.seed;
+}
+
+class GoldenTest : public ::testing::TestWithParam<Golden> {};
+
+std::string golden_text(uint32_t seed) {
+  return read_file(std::string(DUNGEON_TEST_DATA_DIR) + "/" + std::to_string(seed) + ".txt");
+}
+
+TEST_P(GoldenTest, ReportMatchesByteForByte) {
+  const Golden& golden = GetParam();
+  const std::string expected = golden_text(golden.seed);
+  ASSERT_FALSE(expected.empty());
+  auto d = std::make_unique<Dungeon>();
+  RunOutcome outcome{};
+  const std::string report = report_for_seed(*d, golden.seed, &outcome);
+  EXPECT_EQ(outcome, golden.outcome);
+  EXPECT_EQ(report, expected);
+  EXPECT_EQ(d->reported, golden.blocks);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, GoldenTest,
+                         ::testing::Values(Golden{217, RunOutcome::kComplete, 5},
+                                           Golden{2, RunOutcome::kComplete, 28},
+                                           Golden{7, RunOutcome::kComplete, 297},
+                                           Golden{0, RunOutcome::kOverflow, 973}),
+                         [](const auto& info) { return "Seed" + std::to_string(info.param.seed); });
+
+// One Dungeon reused for runs of different sizes: nothing of a run may show
+// in the next, not even in the treasure text that runs only ever append to.
+TEST(GoldenReuseTest, RunsInOneProcessAreIndependent) {
+  auto d = std::make_unique<Dungeon>();
+  for (const uint32_t seed : {7u, 0u, 217u, 2u, 7u, 0u}) {
+    EXPECT_EQ(report_for_seed(*d, seed), golden_text(seed)) << "seed " << seed;
+  }
+}
+
+TEST(GoldenReuseTest, OverflowStopsRightAfterRoomOneThousandAndOne) {
+  auto d = std::make_unique<Dungeon>();
+  RunOutcome outcome{};
+  report_for_seed(*d, 0, &outcome);
+  ASSERT_EQ(outcome, RunOutcome::kOverflow);
+  // Room 1001 was filled in (linked back) before the limit stopped the run.
+  EXPECT_EQ(d->tally.next_room, 1002);
+  const int from = d->room(1001).exits[kBackSlot].room;
+  EXPECT_GT(from, 0);
+  EXPECT_LE(from, MAX_ROOM_NUMBER);
+  for (int i = 0; i < d->reported; ++i)
+    EXPECT_NE(d->report_order[static_cast<std::size_t>(i)], from);
+}
+
+}  // namespace
+}  // namespace dungeon::testing
