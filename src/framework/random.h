@@ -9,6 +9,8 @@
 #define DUNGEON_FRAMEWORK_RANDOM_H_
 
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 namespace dungeon {
 
@@ -23,6 +25,31 @@ inline constexpr int lcg_output(uint32_t state) {
 // The reference die: steps `state` until a value in 1..faces comes up.
 // REQUIRES: 1 <= faces <= 32767.
 int roll_die_plain(uint32_t& state, int faces);
+
+// The ways of rolling a die. All give the same values and leave the same
+// state as roll_die_plain; the others skip the discarded draws in bulk.
+enum class DiceKernel {
+  kPlain,     // the reference loop, one draw at a time
+  kPortable,  // plain C++ lanes, for processors without a kernel of their own
+  kSse2,      // every x86-64
+  kAvx2,
+  kAvx512bw,
+};
+
+std::string_view dice_kernel_name(DiceKernel kernel);
+
+// The kernels this processor runs, slowest first.
+std::span<const DiceKernel> supported_dice_kernels();
+
+// The kernel Random::roll_die uses: the fastest supported one unless forced.
+DiceKernel active_dice_kernel();
+
+// For tests and benchmarks: makes every Random roll with `kernel` from now
+// on. Returns false, changing nothing, if this processor cannot run it.
+bool force_dice_kernel(DiceKernel kernel);
+
+// roll_die_plain's contract, through the active kernel.
+int roll_die_active(uint32_t& state, int faces);
 
 class Random {
  public:
@@ -39,7 +66,7 @@ class Random {
   }
 
   // REQUIRES: 1 <= faces <= 32767.
-  int roll_die(int faces) { return roll_die_plain(state_, faces); }
+  int roll_die(int faces) { return roll_die_active(state_, faces); }
 
   // The sum of `count` dice; a count of 0 or less draws nothing and gives 0.
   int roll_dice(int count, int faces) {

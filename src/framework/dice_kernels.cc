@@ -1,0 +1,120 @@
+#include "framework/dice_kernels.h"
+
+#include <array>
+#include <cstdint>
+
+namespace dungeon::dice {
+namespace {
+
+// Built by the compiler, so a run starts with nothing to compute.
+struct PhaseTables {
+  // (r_n >> 15) + 0x7FFE for phases n, continued past the cycle's end so a
+  // block started at any phase reads only real entries.
+  std::array<int16_t, kPhases + kMaxBlock> base;
+  // The phase whose low 15 bits are i.
+  std::array<uint16_t, kPhases> phase_of;
+};
+
+constexpr PhaseTables make_phase_tables() {
+  PhaseTables t{};
+  uint32_t r = 0;
+  for (int n = 0; n < kPhases + kMaxBlock; ++n) {
+    t.base[static_cast<std::size_t>(n)] =
+        static_cast<int16_t>(static_cast<uint16_t>((r >> 15) + 0x7FFE));
+    if (n < kPhases) t.phase_of[r & 0x7FFF] = static_cast<uint16_t>(n);
+    r = r * kLcgMultiplier + kLcgIncrement;
+  }
+  return t;
+}
+
+constexpr PhaseTables kTables = make_phase_tables();
+
+// k steps of the generator are one multiply-add; two table entries cover
+// every k a roll can ask for (below 2^16).
+struct Affine {
+  uint32_t mul = 1;
+  uint32_t add = 0;
+};
+
+constexpr Affine then(Affine first, Affine second) {
+  return {first.mul * second.mul, first.add * second.mul + second.add};
+}
+
+constexpr std::array<Affine, 256> make_steps(Affine one) {
+  std::array<Affine, 256> steps{};
+  for (std::size_t k = 1; k < steps.size(); ++k) steps[k] = then(steps[k - 1], one);
+  return steps;
+}
+
+constexpr std::array<Affine, 256> kSteps = make_steps({kLcgMultiplier, kLcgIncrement});
+constexpr std::array<Affine, 256> kSteps256 = make_steps(then(kSteps[255], kSteps[1]));
+
+uint32_t advance(uint32_t state, uint32_t k) {
+  const Affine low = kSteps[k & 0xFF];
+  const Affine high = kSteps256[(k >> 8) & 0xFF];
+  return (state * low.mul + low.add) * high.mul + high.add;
+}
+
+template <ScanFn scan, int kBlock>
+int roll_die_scanning(uint32_t& state, int faces) {
+  static_assert(kBlock <= kMaxBlock && kBlock + kPhases < 0x10000);
+  const auto limit = static_cast<int16_t>(2 * faces - 32768);
+  for (;;) {
+    const uint32_t first = state * kLcgMultiplier + kLcgIncrement;
+    const int phase = kTables.phase_of[first & 0x7FFF];
+    const int16_t* base = kTables.base.data() + phase;
+    const auto offset =
+        static_cast<uint16_t>((first >> 15) - static_cast<uint16_t>(*base) + 0x7FFE);
+    // A scan stops at the end of the cycle, where the table ends.
+    const int count = kPhases - phase;
+    const int hit = scan(base, offset, limit, count);
+    if (hit >= 0) {
+      state = advance(state, static_cast<uint32_t>(hit) + 1);
+      return lcg_output(state);
+    }
+    state = advance(state, static_cast<uint32_t>((count + kBlock - 1) / kBlock * kBlock));
+  }
+}
+
+}  // namespace
+
+int scan_portable(const int16_t* base, uint16_t offset, int16_t limit, int count) {
+  // Plain lanes a compiler can vectorise for whatever it targets.
+  std::array<uint16_t, kPortableBlock> lane;
+  for (std::size_t j = 0; j < lane.size(); ++j) {
+    lane[j] = static_cast<uint16_t>(uint32_t{offset} * kOffsetStep[j]);
+  }
+  for (int i = 0; i < count; i += kPortableBlock, base += kPortableBlock) {
+    bool any = false;
+    for (std::size_t j = 0; j < lane.size(); ++j) {
+      any |= static_cast<int16_t>(static_cast<uint16_t>(base[j]) + lane[j]) < limit;
+    }
+    if (any) {
+      for (std::size_t j = 0;; ++j) {
+        if (static_cast<int16_t>(static_cast<uint16_t>(base[j]) + lane[j]) < limit) {
+          return i + static_cast<int>(j);
+        }
+      }
+    }
+    for (auto& x : lane) x = static_cast<uint16_t>(uint32_t{x} * kOffsetStep[kPortableBlock]);
+  }
+  return -1;
+}
+
+int roll_die_portable(uint32_t& state, int faces) {
+  return roll_die_scanning<scan_portable, kPortableBlock>(state, faces);
+}
+
+#if defined(__x86_64__)
+int roll_die_sse2(uint32_t& state, int faces) {
+  return roll_die_scanning<scan_sse2, kSse2Block>(state, faces);
+}
+int roll_die_avx2(uint32_t& state, int faces) {
+  return roll_die_scanning<scan_avx2, kAvx2Block>(state, faces);
+}
+int roll_die_avx512bw(uint32_t& state, int faces) {
+  return roll_die_scanning<scan_avx512bw, kAvx512bwBlock>(state, faces);
+}
+#endif
+
+}  // namespace dungeon::dice
