@@ -1,5 +1,6 @@
 #include "framework/dice_kernels.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -84,16 +85,16 @@ int scan_portable(const int16_t* base, uint16_t offset, int16_t limit, int count
   for (std::size_t j = 0; j < lane.size(); ++j) {
     lane[j] = static_cast<uint16_t>(uint32_t{offset} * kOffsetStep[j]);
   }
+  auto sum = [&](std::size_t j) {
+    return static_cast<int16_t>(static_cast<uint16_t>(base[j]) + lane[j]);
+  };
   for (int i = 0; i < count; i += kPortableBlock, base += kPortableBlock) {
-    bool any = false;
-    for (std::size_t j = 0; j < lane.size(); ++j) {
-      any |= static_cast<int16_t>(static_cast<uint16_t>(base[j]) + lane[j]) < limit;
-    }
-    if (any) {
+    // A minimum is a reduction compilers vectorise; an early exit is not.
+    int16_t least = INT16_MAX;
+    for (std::size_t j = 0; j < lane.size(); ++j) least = std::min(least, sum(j));
+    if (least < limit) {
       for (std::size_t j = 0;; ++j) {
-        if (static_cast<int16_t>(static_cast<uint16_t>(base[j]) + lane[j]) < limit) {
-          return i + static_cast<int>(j);
-        }
+        if (sum(j) < limit) return i + static_cast<int>(j);
       }
     }
     for (auto& x : lane) x = static_cast<uint16_t>(uint32_t{x} * kOffsetStep[kPortableBlock]);
