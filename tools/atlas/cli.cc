@@ -1,0 +1,327 @@
+#include "atlas/cli.h"
+
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <thread>
+
+#include "atlas/dungeon_json.h"
+#include "atlas/dungeon_map.h"
+#include "atlas/numbers.h"
+#include "atlas/output_file.h"
+#include "atlas/render.h"
+#include "atlas/scan.h"
+#include "atlas/version.h"
+#include "framework/room_table.h"
+#include "framework/run.h"
+
+namespace atlas {
+namespace {
+
+constexpr std::string_view kProgram = "dungeon-atlas";
+constexpr int kOverflowStatus = dungeon::kOverflowExitStatus & 0xFF;
+constexpr uint64_t kMaxJobs = 1024;
+
+// The dungeon only, when the report is not wanted.
+class NullBuffer : public std::streambuf {
+ protected:
+  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+};
+
+struct ShowArgs {
+  std::optional<std::string> seed;
+  std::string format = "text";
+  std::string output;
+};
+
+struct MapArgs {
+  std::optional<std::string> seed;
+  std::string format = "dot";
+  std::optional<std::string> level;
+  std::string output;
+};
+
+struct ScanArgs {
+  std::string range;
+  bool complete = false;
+  std::optional<std::string> rooms;
+  std::optional<std::string> deepest;
+  std::string format = "csv";
+  std::optional<std::string> shard;
+  std::optional<std::string> jobs;
+  std::string output;
+  bool no_header = false;
+};
+
+void check_format(std::string_view command, const std::string& format,
+                  std::initializer_list<std::string_view> known) {
+  std::string choices;
+  for (const std::string_view name : known) {
+    if (name == format) return;
+    choices += (choices.empty() ? "" : ", ") + std::string(name);
+  }
+  throw UsageError("unknown format '" + format + "' for " + std::string(command) + " (choose " +
+                   choices + ")");
+}
+
+// The seed to use, announcing a clock seed so that the dungeon can be had again.
+uint32_t chosen_seed(const std::optional<std::string>& text) {
+  if (text) return parse_seed(*text);
+  const uint32_t seed = dungeon::clock_seed();
+  std::fprintf(stderr, "seed: %u\n", seed);
+  return seed;
+}
+
+void write_all(Output& output, std::string_view text) {
+  output.stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+// 0, or 1 when standard output's reader left: nobody is there to tell.
+int finish(Output& output, int status) {
+  output.commit();
+  return output.reader_gone() ? kFailureStatus : status;
+}
+
+int run_show(const ShowArgs& args) {
+  check_format("show", args.format, {"text", "json"});
+  const uint32_t seed = chosen_seed(args.seed);
+  Output output(args.output);
+  const auto d = std::make_unique<dungeon::Dungeon>();
+  dungeon::RunOutcome outcome;
+  if (args.format == "text") {
+    outcome = dungeon::run_dungeon(*d, seed, output.stream());
+  } else {
+    NullBuffer null;
+    std::ostream discard(&null);
+    outcome = dungeon::run_dungeon(*d, seed, discard);
+    write_all(output, dungeon_json(*d, seed, outcome).dump(2) + "\n");
+  }
+  return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
+}
+
+int run_map(const MapArgs& args) {
+  check_format("map", args.format, {"dot", "svg", "png"});
+  std::optional<int> level;
+  if (args.level) level = static_cast<int>(parse_number(*args.level, "level", INT32_MAX));
+  const uint32_t seed = chosen_seed(args.seed);
+  Output output(args.output);
+  if (args.format == "png" && output.is_terminal()) {
+    throw UsageError("will not write PNG to a terminal: use -o FILE or redirect the output");
+  }
+
+  const auto d = std::make_unique<dungeon::Dungeon>();
+  NullBuffer null;
+  std::ostream discard(&null);
+  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
+  const std::string dot = dungeon_dot(*d, seed, outcome, level);
+  write_all(output, args.format == "dot" ? dot : render_dot(dot, args.format));
+  return finish(output, 0);
+}
+
+// The progress line, for people watching a terminal only.
+class Progress {
+ public:
+  Progress(uint64_t total, bool enabled) : total_(total), enabled_(enabled) {}
+
+  void update(uint64_t done, uint64_t matches) {
+    if (!enabled_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (done < total_ && now - last_ < std::chrono::milliseconds(250)) return;
+    last_ = now;
+    const double seconds = std::chrono::duration<double>(now - start_).count();
+    const double rate = seconds > 0 ? static_cast<double>(done) / seconds : 0.0;
+    std::fprintf(
+        stderr, "\r\033[Kscan: %llu of %llu seeds (%.1f%%), %llu matching, %.0f seeds/s",
+        static_cast<unsigned long long>(done), static_cast<unsigned long long>(total_),
+        total_ == 0 ? 100.0 : 100.0 * static_cast<double>(done) / static_cast<double>(total_),
+        static_cast<unsigned long long>(matches), rate);
+  }
+
+  void clear() {
+    if (enabled_) std::fputs("\r\033[K", stderr);
+  }
+
+ private:
+  uint64_t total_;
+  bool enabled_;
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point last_{};
+};
+
+int run_scan(const ScanArgs& args) {
+  check_format("scan", args.format, {"csv", "json"});
+  ScanPlan plan{parse_seed_range(args.range), {}};
+  if (args.shard) plan.shard = parse_shard(*args.shard);
+  ScanFilter filter;
+  filter.complete_only = args.complete;
+  if (args.rooms) filter.rooms = parse_count_range(*args.rooms, "rooms");
+  if (args.deepest) filter.deepest_level = parse_count_range(*args.deepest, "deepest");
+  unsigned jobs = std::thread::hardware_concurrency();
+  if (jobs == 0) jobs = 1;
+  if (args.jobs) {
+    jobs = static_cast<unsigned>(parse_number(*args.jobs, "job count", kMaxJobs));
+    if (jobs == 0) throw UsageError("job count '0' is too small: expected 1 to 1024");
+  }
+  Output output(args.output);
+
+  RowWriter writer(output.stream(), args.format == "csv" ? ScanFormat::kCsv : ScanFormat::kJson,
+                   !args.no_header);
+  Progress progress(plan.count(), ::isatty(STDERR_FILENO) == 1);
+  uint64_t matches = 0;
+  writer.begin();
+  scan(plan, filter, jobs, [&](std::vector<ScanRow>& rows, uint64_t done) {
+    for (const ScanRow& row : rows) writer.write(row);
+    writer.flush();
+    matches += rows.size();
+    progress.update(done, matches);
+    // A failed write would fail again: stop rather than scan on for nobody.
+    return static_cast<bool>(output.stream());
+  });
+  progress.clear();
+  writer.end();
+  return finish(output, 0);
+}
+
+// The last subcommand the parser got to, for pointing at the right --help.
+std::string help_pointer(const CLI::App& app) {
+  std::string command(kProgram);
+  for (const CLI::App* sub : app.get_subcommands()) command += " " + sub->get_name();
+  return "run '" + command + " --help' for usage";
+}
+
+void report_usage_error(const std::string& message, const std::string& pointer) {
+  std::string line = message;
+  for (char& c : line) {
+    if (c == '\n') c = ' ';
+  }
+  std::fprintf(stderr, "%s: %s; %s\n", std::string(kProgram).c_str(), line.c_str(),
+               pointer.c_str());
+}
+
+constexpr std::string_view kCommands[] = {"show", "map", "scan"};
+
+}  // namespace
+
+int run_cli(int argc, char** argv) {
+  CLI::App app{"Shows, maps and scans the dungeons that `dungeon` grows from a seed.",
+               std::string(kProgram)};
+  app.set_version_flag("--version", std::string(kProgram) + " " + DUNGEON_ATLAS_VERSION,
+                       "Print the version and exit");
+  app.require_subcommand(1);
+  app.footer(
+      "Exit status: 0 on success; 156 from show when the dungeon overflowed the room limit "
+      "(as dungeon itself); 2 for a bad command line; 1 when output could not be written or "
+      "rendered.");
+
+  ShowArgs show_args;
+  CLI::App* show = app.add_subcommand(
+      "show", "Print the dungeon of one seed, exactly as dungeon prints it, or as JSON");
+  show->add_option("--seed", show_args.seed,
+                   "Unix time the dungeon was grown at, 0 to 4294967295 (default: now, and the "
+                   "seed is printed on standard error as 'seed: N')")
+      ->type_name("N");
+  show->add_option("--format", show_args.format,
+                   "text (the report, byte for byte) or json (see "
+                   "docs/dungeon-atlas.schema.json)")
+      ->type_name("text|json");
+  show->add_option("-o,--output", show_args.output, "Write to FILE instead of standard output")
+      ->type_name("FILE");
+  show->footer("Exits 156 when the run overflowed the room limit, in either format.");
+
+  MapArgs map_args;
+  CLI::App* map = app.add_subcommand("map", "Draw the dungeon of one seed as a Graphviz map");
+  map->add_option("--seed", map_args.seed, "As for show (default: now)")->type_name("N");
+  map->add_option("--format", map_args.format,
+                  "dot (Graphviz source), svg or png (drawn with the Graphviz library)")
+      ->type_name("dot|svg|png");
+  map->add_option("--level", map_args.level,
+                  "Only level K's rooms; stairs to other levels end at the room they reach")
+      ->type_name("K");
+  map->add_option("-o,--output", map_args.output, "Write to FILE instead of standard output")
+      ->type_name("FILE");
+
+  ScanArgs scan_args;
+  CLI::App* scan_command = app.add_subcommand(
+      "scan", "Run every seed of a range and list those that match, in seed order");
+  scan_command->add_option("range", scan_args.range, "Seeds to run, both ends included")
+      ->type_name("FROM..TO")
+      ->required();
+  scan_command->add_flag("--complete", scan_args.complete,
+                         "Only runs that did not overflow the room limit");
+  scan_command
+      ->add_option("--rooms", scan_args.rooms,
+                   "Only runs whose room count is in MIN..MAX (an overflowed run counts the "
+                   "rooms printed before the limit stopped it)")
+      ->type_name("MIN..MAX");
+  scan_command
+      ->add_option("--deepest", scan_args.deepest, "Only runs whose deepest level is in MIN..MAX")
+      ->type_name("MIN..MAX");
+  scan_command
+      ->add_option("--format", scan_args.format, "csv (with a header line) or json (an array)")
+      ->type_name("csv|json");
+  scan_command
+      ->add_option("--shard", scan_args.shard,
+                   "Only part I of N interleaved parts: the seeds FROM+I, FROM+I+N, ... "
+                   "I counts from 0, so shards 0/N to N-1/N together cover the range")
+      ->type_name("I/N");
+  scan_command->add_option("--jobs", scan_args.jobs, "Threads to run (default: one per core)")
+      ->type_name("J");
+  scan_command->add_flag("--no-header", scan_args.no_header,
+                         "Leave out the CSV header, for joining shards' output");
+  scan_command
+      ->add_option("-o,--output", scan_args.output, "Write to FILE instead of standard output")
+      ->type_name("FILE");
+  scan_command->footer(
+      "Columns: seed, outcome (complete or overflow), rooms, deepest_level, traps, monsters, "
+      "treasures. For a complete run they are the report's summary. For an overflowed run, "
+      "rooms counts the rooms the report printed before 'Error!!!', and the others are the "
+      "totals the run had reached when the room limit stopped it. A progress line appears on "
+      "standard error when it is a terminal.");
+
+  // CLI11 would call an unknown command an unexpected argument.
+  if (argc > 1 && argv[1][0] != '-') {
+    const std::string_view name = argv[1];
+    bool known = false;
+    for (const std::string_view command : kCommands) known = known || command == name;
+    if (!known) {
+      report_usage_error("unknown command '" + std::string(name) + "' (commands: show, map, scan)",
+                         "run 'dungeon-atlas --help' for usage");
+      return kUsageStatus;
+    }
+  }
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
+    std::string message = error.what();
+    if (error.get_name() == "RequiredError") {
+      if (app.get_subcommands().empty()) message = "no command given (commands: show, map, scan)";
+      if (scan_command->parsed()) message = "missing the seed range FROM..TO";
+    }
+    report_usage_error(message, help_pointer(app));
+    return kUsageStatus;
+  }
+
+  try {
+    if (show->parsed()) return run_show(show_args);
+    if (map->parsed()) return run_map(map_args);
+    return run_scan(scan_args);
+  } catch (const UsageError& error) {
+    report_usage_error(error.what(), help_pointer(app));
+    return kUsageStatus;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), error.what());
+    return kFailureStatus;
+  }
+}
+
+}  // namespace atlas
