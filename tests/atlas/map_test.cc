@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <map>
 #include <memory>
-#include <regex>
 #include <set>
 #include <sstream>
+#include <string_view>
 
 #include "atlas/dungeon_map.h"
 #include "atlas/numbers.h"
@@ -29,23 +31,39 @@ struct DotShape {
   std::vector<std::pair<std::string, std::string>> edges;  // id, attributes
 };
 
+// The number after `prefix` at the start of `text`, or -1.
+int number_after(std::string_view text, std::string_view prefix) {
+  if (!text.starts_with(prefix)) return -1;
+  text.remove_prefix(prefix.size());
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end == text.data() || *end != ' ') return -1;
+  return value;
+}
+
 DotShape read_dot(const std::string& dot) {
   DotShape shape;
-  static const std::regex room(
-      R"re(^\s+room(\d+) \[id="room\d+", label="[^"]*?(not generated)?")re");
-  static const std::regex stub(R"re(^\s+elsewhere(\d+) \[)re");
-  static const std::regex edge(R"re(^\s+\w+ -> \w+ \[id="((?:passage|stairs)_\d+_\d+)"(.*)\];$)re");
   std::istringstream in(dot);
   std::string line;
-  std::smatch match;
   while (std::getline(in, line)) {
-    if (std::regex_search(line, match, room)) {
-      shape.rooms.insert(std::stoi(match[1]));
-      if (match[2].matched) shape.not_generated.insert(std::stoi(match[1]));
-    } else if (std::regex_search(line, match, stub)) {
-      shape.elsewhere.insert(std::stoi(match[1]));
-    } else if (std::regex_search(line, match, edge)) {
-      shape.edges.emplace_back(match[1], match[2]);
+    std::string_view text = line;
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    const std::size_t arrow = text.find(" -> ");
+    if (arrow != std::string_view::npos) {
+      const std::size_t id = text.find("[id=\"");
+      if (id == std::string_view::npos) continue;
+      const std::string_view rest = text.substr(id + 5);
+      const std::size_t quote = rest.find('"');
+      const std::string_view name = rest.substr(0, quote);
+      if (name.starts_with("passage_") || name.starts_with("stairs_")) {
+        shape.edges.emplace_back(std::string(name), std::string(rest.substr(quote + 1)));
+      }
+    } else if (const int room = number_after(text, "room"); room > 0) {
+      shape.rooms.insert(room);
+      if (text.find("\\nnot generated\"") != std::string_view::npos)
+        shape.not_generated.insert(room);
+    } else if (const int stub = number_after(text, "elsewhere"); stub > 0) {
+      shape.elsewhere.insert(stub);
     }
   }
   return shape;
