@@ -161,23 +161,6 @@ TEST(Scan, RowsAreTheEnginesFiguresForEachSeed) {
   }
 }
 
-TEST(Scan, KeepsOnlyMatchingRows) {
-  ScanFilter filter;
-  filter.complete_only = true;
-  filter.rooms = {1, 100};
-  std::vector<ScanRow> rows;
-  scan(ScanPlan{{0, 11}, {}}, filter, 2, [&](std::vector<ScanRow>& block, uint64_t) {
-    rows.insert(rows.end(), block.begin(), block.end());
-    return true;
-  });
-  ASSERT_FALSE(rows.empty());  // seed 2 has 28 rooms
-  for (const ScanRow& row : rows) {
-    EXPECT_EQ(row.outcome, dungeon::RunOutcome::kComplete);
-    EXPECT_LE(row.rooms, 100);
-  }
-  EXPECT_EQ(rows.front().seed, 2u);
-}
-
 TEST(RowWriter, WritesCsvWithAndWithoutHeader) {
   const ScanRow row{7, dungeon::RunOutcome::kOverflow, 973, 7, 53, 254, 353};
   std::ostringstream with_header;
