@@ -73,6 +73,9 @@ int roll_die_scanning(uint32_t& state, int faces) {
       state = advance(state, static_cast<uint32_t>(hit) + 1);
       return lcg_output(state);
     }
+    // No hit before the table ran out: go on from the first draw not looked
+    // at, whose phase is back near the start of the cycle. Rare: a d20
+    // crosses the end in about one roll in twenty.
     state = advance(state, static_cast<uint32_t>((count + kBlock - 1) / kBlock * kBlock));
   }
 }
