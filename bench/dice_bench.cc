@@ -65,7 +65,7 @@ void BM_LargeDungeon(benchmark::State& state, DiceKernel kernel) {
   }
   NullBuffer discard;
   std::ostream out(&discard);
-  const auto d = std::make_unique<Dungeon>();
+  const auto d = std::make_unique_for_overwrite<Dungeon>();
   for (auto _ : state) {
     const RunOutcome outcome = run_dungeon(*d, kLargeSeed, out);
     benchmark::DoNotOptimize(outcome);

@@ -42,8 +42,7 @@ class ProceduresTest : public ::testing::Test {
   // A freshly created room n on `level`, entered from room 1 through its
   // south wall.
   RoomRecord& room(int n, int level) {
-    RoomRecord& r = d_->room(n);
-    r.reset();
+    RoomRecord& r = d_->rooms.create(n);
     r.exits[kBackSlot] = {kSouth, "Door", 1};
     r.level = level;
     return r;

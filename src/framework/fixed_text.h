@@ -16,7 +16,9 @@ class FixedText {
   static_assert(Capacity > 0);
 
  public:
-  FixedText() = default;
+  // Only the terminator is written: a large table of records must not pay
+  // for clearing texts it may never use.
+  FixedText() { data_[0] = '\0'; }
 
   void clear() {
     size_ = 0;
@@ -41,7 +43,7 @@ class FixedText {
 
  private:
   std::size_t size_ = 0;
-  char data_[Capacity] = {};
+  char data_[Capacity];
 };
 
 }  // namespace dungeon

@@ -1,27 +1,8 @@
-// dungeon: prints a random dungeon grown from the current time.
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <ostream>
-
-#include "framework/fd_streambuf.h"
+// dungeon: prints a random dungeon grown from the current time. It takes no
+// options; arguments are ignored.
+#include "framework/program.h"
 #include "framework/run.h"
 
 int main() {
-  using namespace dungeon;
-  FdStreambuf stdout_buffer(STDOUT_FILENO);
-  std::ostream out(&stdout_buffer);
-  const auto d = std::make_unique<Dungeon>();
-  const RunOutcome outcome = run_dungeon(*d, clock_seed(), out);
-
-  if (const int error = stdout_buffer.error(); error != 0) {
-    // A reader that stopped listening is no news to anyone.
-    if (error != EPIPE)
-      std::fprintf(stderr, "dungeon: cannot write the report: %s\n", std::strerror(error));
-    return 1;
-  }
-  return outcome == RunOutcome::kOverflow ? kOverflowExitStatus : 0;
+  return dungeon::run_program(dungeon::clock_seed());
 }

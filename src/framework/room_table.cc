@@ -4,15 +4,6 @@
 
 namespace dungeon {
 
-void RoomRecord::reset() {
-  description.clear();
-  exits = {};
-  monster = false;
-  trap = {};
-  treasure.clear();
-  level = 0;
-}
-
 bool push_pending(Dungeon& d, int room) {
   PendingStack& stack = d.pending;
   if (stack.top > MAX_ROOM_NUMBER || room > MAX_ROOM_NUMBER) {
@@ -31,8 +22,7 @@ int pop_pending(Dungeon& d) {
 bool add_room(Dungeon& d, int from, int slot, const Passage& passage) {
   const int m = d.tally.next_room;
   d.room(from).exits[static_cast<std::size_t>(slot)] = {passage.label, passage.kind, m};
-  RoomRecord& created = d.room(m);
-  created.reset();
+  RoomRecord& created = d.rooms.create(m);
   created.exits[kBackSlot] = {passage.back_label, passage.back_kind, from};
   created.level = passage.level;
   d.tally.next_room = m + 1;

@@ -5,7 +5,10 @@
 #define DUNGEON_FRAMEWORK_ROOM_TABLE_H_
 
 #include <array>
+#include <cstddef>
+#include <new>
 #include <string_view>
+#include <type_traits>
 
 #include "framework/fixed_text.h"
 #include "framework/random.h"
@@ -49,13 +52,38 @@ struct RoomRecord {
   std::array<Exit, kExitSlots> exits;
   bool monster = false;
   std::string_view trap;
-  FixedText<1024> treasure;  // lines each ending in "\n\t", only ever appended to
+  // Lines each ending in "\n\t", only ever appended to. Three treasures, the
+  // most a room gets, take under 500 characters.
+  FixedText<512> treasure;
   int level = 0;
+};
 
-  // Makes the record what a never-used record is: empty texts, no exits,
-  // level 0. Each room is reset when it is created, so nothing of an earlier
-  // run can show through.
-  void reset();
+// Room records addressed by number. A record comes into being when its room
+// is created (create), never before: the table is large, and a run should
+// only touch the memory of the rooms it makes.
+class RoomTable {
+ public:
+  RoomTable() = default;
+  RoomTable(const RoomTable&) = delete;
+  RoomTable& operator=(const RoomTable&) = delete;
+
+  // Starts room n afresh: empty texts, no exits, level 0.
+  RoomRecord& create(int n) { return *::new (slot(n)) RoomRecord; }
+
+  // REQUIRES: room n was created in this run.
+  RoomRecord& operator[](int n) { return *std::launder(reinterpret_cast<RoomRecord*>(slot(n))); }
+  const RoomRecord& operator[](int n) const {
+    return *std::launder(reinterpret_cast<const RoomRecord*>(slot(n)));
+  }
+
+ private:
+  static_assert(std::is_trivially_destructible_v<RoomRecord>);
+  std::byte* slot(int n) { return storage_ + static_cast<std::size_t>(n) * sizeof(RoomRecord); }
+  const std::byte* slot(int n) const {
+    return storage_ + static_cast<std::size_t>(n) * sizeof(RoomRecord);
+  }
+
+  alignas(RoomRecord) std::byte storage_[kRoomTableSize * sizeof(RoomRecord)];
 };
 
 struct PendingStack {
@@ -72,10 +100,12 @@ struct DungeonTally {
 };
 
 // One run's state. Large (over a megabyte): keep it on the heap and reuse it
-// from run to run; every run starts by resetting what it relies on.
+// from run to run; every run starts by resetting what it relies on. Allocate
+// it with std::make_unique_for_overwrite: value-initialising it would clear
+// the whole room table for nothing.
 struct Dungeon {
   Random random;
-  std::array<RoomRecord, kRoomTableSize> rooms;
+  RoomTable rooms;
   PendingStack pending;
   DungeonTally tally;
   // Room numbers in the order their blocks were printed.
@@ -84,8 +114,8 @@ struct Dungeon {
   // Where the run's report goes; set by the run driver for the run's length.
   Report* report = nullptr;
 
-  RoomRecord& room(int n) { return rooms[static_cast<std::size_t>(n)]; }
-  const RoomRecord& room(int n) const { return rooms[static_cast<std::size_t>(n)]; }
+  RoomRecord& room(int n) { return rooms[n]; }
+  const RoomRecord& room(int n) const { return rooms[n]; }
 };
 
 // Queues a room. When the room number is above MAX_ROOM_NUMBER (or the stack

@@ -25,8 +25,7 @@ RunOutcome grow(Dungeon& d, uint32_t seed) {
   d.tally.deepest_level = 1;
   d.reported = 0;
 
-  RoomRecord& start = d.room(1);
-  start.reset();
+  RoomRecord& start = d.rooms.create(1);
   start.description.assign(kStartDescription);
   start.level = 1;
 
