@@ -234,5 +234,27 @@ TEST(FixedTextTest, KeepsWhatFitsAndStaysTerminated) {
   EXPECT_EQ(text.view(), "x");
 }
 
+TEST(TextArenaTest, TextsGrowInPlaceOrMoveToTheEnd) {
+  auto arena = std::make_unique<TextArena<16>>();
+  ArenaText first;
+  ArenaText second;
+  arena->assign(first, "ab");
+  arena->append(first, "cd");
+  arena->assign(second, "xy");
+  EXPECT_EQ(arena->used(), 6u);
+  // The older text moves behind the newer one rather than overwrite it.
+  arena->append(first, "e");
+  EXPECT_EQ(first.view(), "abcde");
+  EXPECT_EQ(second.view(), "xy");
+  // A full arena keeps what fits.
+  arena->append(second, "0123456789");
+  EXPECT_EQ(arena->used(), 16u);
+  EXPECT_EQ(second.view(), "xy012");  // moved to 11..13, then 3 of 10 fit
+  EXPECT_EQ(first.view(), "abcde");
+  arena->clear();
+  arena->assign(first, "z");
+  EXPECT_EQ(first.view(), "z");
+}
+
 }  // namespace
 }  // namespace dungeon

@@ -12,6 +12,7 @@
 
 #include "framework/fixed_text.h"
 #include "framework/random.h"
+#include "framework/text_arena.h"
 
 namespace dungeon {
 
@@ -47,14 +48,13 @@ struct Exit {
   int room = 0;  // 0 or less: no exit in this slot
 };
 
+// The texts live in the Dungeon's arenas (descriptions, treasures).
 struct RoomRecord {
-  FixedText<256> description;
+  ArenaText description;
   std::array<Exit, kExitSlots> exits;
   bool monster = false;
   std::string_view trap;
-  // Lines each ending in "\n\t", only ever appended to. Three treasures, the
-  // most a room gets, take under 500 characters.
-  FixedText<512> treasure;
+  ArenaText treasure;  // lines each ending in "\n\t", only ever appended to
   int level = 0;
 };
 
@@ -106,6 +106,10 @@ struct DungeonTally {
 struct Dungeon {
   Random random;
   RoomTable rooms;
+  // A description is at most about 110 characters, a room's treasure (three
+  // at the most) under 500.
+  TextArena<kRoomTableSize * 128> descriptions;
+  TextArena<kRoomTableSize * 512> treasures;
   PendingStack pending;
   DungeonTally tally;
   // Room numbers in the order their blocks were printed.

@@ -24,9 +24,11 @@ RunOutcome grow(Dungeon& d, uint32_t seed) {
   d.tally = DungeonTally{};
   d.tally.deepest_level = 1;
   d.reported = 0;
+  d.descriptions.clear();
+  d.treasures.clear();
 
   RoomRecord& start = d.rooms.create(1);
-  start.description.assign(kStartDescription);
+  d.descriptions.assign(start.description, kStartDescription);
   start.level = 1;
 
   // Rooms 2 to 5 are the start room's neighbours, in slots 0 to 3.

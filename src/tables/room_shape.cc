@@ -59,18 +59,19 @@ const ShapeSize& size_roll(int d20) {
 }
 
 int describe_room(Dungeon& d, int n) {
-  FixedText<256>& description = d.room(n).description;
+  ArenaText& description = d.room(n).description;
+  auto& arena = d.descriptions;
   const RoomRoll& room = room_roll(d.random.roll_die(20));
   if (room.area != kUnusual) {
-    description.assign(room.description);
+    arena.assign(description, room.description);
     return room.area;
   }
 
   const std::string_view shape = shape_roll(d.random.roll_die(20));
   if (!shape.empty()) {
     const ShapeSize& size = size_roll(d.random.roll_die(20));
-    description.assign(shape);
-    description.append(size.text);
+    arena.assign(description, shape);
+    arena.append(description, size.text);
     return size.area;
   }
 
@@ -79,9 +80,9 @@ int describe_room(Dungeon& d, int n) {
   FixedText<256> feature;
   if (cave.water == Water::kPool) add_pool(d, feature, n);
   if (cave.water == Water::kLake) add_lake(d, feature, n);
-  description.assign(cave.shape);
-  description.append(cave.size);
-  description.append(feature.view());
+  arena.assign(description, cave.shape);
+  arena.append(description, cave.size);
+  arena.append(description, feature.view());
   return cave.area;
 }
 

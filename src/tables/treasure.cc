@@ -87,38 +87,39 @@ std::string_view hiding_roll(int d20) {
 }
 
 void place_treasure(Dungeon& d, int n, int level) {
-  auto& lines = d.room(n).treasure;
+  ArenaText& lines = d.room(n).treasure;
+  const auto add = [&](std::string_view text) { d.treasures.append(lines, text); };
 
   const Amount& amount = amount_roll(d.random.roll_die(100));
   const int value =
       amount.per_level == kRollGems ? d.random.roll_dice(level, 4) : level * amount.per_level;
   char digits[16];
   const auto formatted = std::to_chars(digits, digits + sizeof digits, value);
-  lines.append({digits, formatted.ptr});
-  lines.append(amount.unit);
-  lines.append(kLineEnd);
+  add({digits, formatted.ptr});
+  add(amount.unit);
+  add(kLineEnd);
 
   const std::string_view container = container_roll(d.random.roll_die(10));
   if (container.empty()) {
-    lines.append("The treasure is lying around loose");
+    add("The treasure is lying around loose");
   } else {
-    lines.append("The treasure is contained ");
-    lines.append(container);
+    add("The treasure is contained ");
+    add(container);
   }
-  lines.append(kLineEnd);
+  add(kLineEnd);
 
   switch (protection_roll(d.random.roll_die(20))) {
     case Protection::kNone:
       break;
     case Protection::kGuarded:
-      lines.append("Treasure is guarded by ");
-      lines.append(guard_roll(d.random.roll_die(20)));
-      lines.append(kLineEnd);
+      add("Treasure is guarded by ");
+      add(guard_roll(d.random.roll_die(20)));
+      add(kLineEnd);
       break;
     case Protection::kHidden:
-      lines.append("Treasure is hidden");
-      lines.append(hiding_roll(d.random.roll_die(20)));
-      lines.append(kLineEnd);
+      add("Treasure is hidden");
+      add(hiding_roll(d.random.roll_die(20)));
+      add(kLineEnd);
       break;
   }
   ++d.tally.treasure_count;
