@@ -33,7 +33,7 @@ bool between(int value, int low, int high) {
 
 class ProceduresTest : public ::testing::Test {
  protected:
-  ProceduresTest() : d_(std::make_unique<Dungeon>()), report_(out_) {
+  ProceduresTest() : d_(std::make_unique<Dungeon>()), sink_(out_), report_(sink_) {
     d_->report = &report_;
     d_->tally = DungeonTally{};
     d_->tally.next_room = 20;
@@ -55,6 +55,7 @@ class ProceduresTest : public ::testing::Test {
 
   std::unique_ptr<Dungeon> d_;
   std::ostringstream out_;
+  OstreamSink sink_;
   Report report_;
 };
 

@@ -6,20 +6,18 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <ostream>
 
-#include "framework/fd_streambuf.h"
+#include "framework/fd_output.h"
 #include "framework/run.h"
 
 namespace dungeon {
 
 int run_program(uint32_t seed) {
-  FdStreambuf stdout_buffer(STDOUT_FILENO);
-  std::ostream out(&stdout_buffer);
+  FdSink out(STDOUT_FILENO);
   const auto d = std::make_unique_for_overwrite<Dungeon>();
   const RunOutcome outcome = run_dungeon(*d, seed, out);
 
-  if (const int error = stdout_buffer.error(); error != 0) {
+  if (const int error = out.error(); error != 0) {
     // A reader that stopped listening is no news to anyone.
     if (error != EPIPE) {
       std::fprintf(stderr, "dungeon: cannot write the report: %s\n", std::strerror(error));

@@ -9,7 +9,7 @@ constexpr std::size_t kSpillSize = 1 << 16;
 
 }  // namespace
 
-Report::Report(std::ostream& out) : out_(out) {
+Report::Report(ReportSink& sink) : sink_(sink) {
   buffer_.reserve(kSpillSize + 4096);
 }
 
@@ -31,16 +31,16 @@ void Report::number(int value) {
 
 void Report::spill_if_full() {
   if (buffer_.size() < kSpillSize) return;
-  out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+  sink_.write(buffer_);
   buffer_.clear();
 }
 
 void Report::flush() {
   if (!buffer_.empty()) {
-    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    sink_.write(buffer_);
     buffer_.clear();
   }
-  out_.flush();
+  sink_.flush();
 }
 
 void print_room(Report& report, const RoomRecord& room, int n) {

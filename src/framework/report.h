@@ -11,24 +11,44 @@
 
 namespace dungeon {
 
-// Collects report text and hands it to a stream in large pieces, so a run
-// costs a handful of stream writes rather than one per field.
+// Where a report goes.
+class ReportSink {
+ public:
+  virtual ~ReportSink() = default;
+  virtual void write(std::string_view text) = 0;
+  virtual void flush() {}
+};
+
+class OstreamSink final : public ReportSink {
+ public:
+  explicit OstreamSink(std::ostream& out) : out_(out) {}
+  void write(std::string_view text) override {
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+  }
+  void flush() override { out_.flush(); }
+
+ private:
+  std::ostream& out_;
+};
+
+// Collects report text and hands it to the sink in large pieces, so a run
+// costs a handful of writes rather than one per field.
 class Report {
  public:
-  explicit Report(std::ostream& out);
+  explicit Report(ReportSink& sink);
   ~Report();
   Report(const Report&) = delete;
   Report& operator=(const Report&) = delete;
 
   void text(std::string_view s);
   void number(int value);
-  // Passes everything collected so far to the stream (and flushes it).
+  // Passes everything collected so far to the sink, and flushes it.
   void flush();
 
  private:
   void spill_if_full();
 
-  std::ostream& out_;
+  ReportSink& sink_;
   std::string buffer_;
 };
 

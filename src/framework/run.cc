@@ -60,6 +60,11 @@ bool generate_room(Dungeon& d, int n) {
 }
 
 RunOutcome run_dungeon(Dungeon& d, uint32_t seed, std::ostream& out) {
+  OstreamSink sink(out);
+  return run_dungeon(d, seed, sink);
+}
+
+RunOutcome run_dungeon(Dungeon& d, uint32_t seed, ReportSink& out) {
   Report report(out);
   d.report = &report;
   const RunOutcome outcome = grow(d, seed);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <ostream>
 
+#include "framework/report.h"
 #include "framework/room_table.h"
 
 namespace dungeon {
@@ -23,6 +24,7 @@ inline constexpr int kOverflowExitStatus = -100;
 // return). Afterwards `d` holds the finished dungeon: its rooms, counters and
 // the order rooms were printed in. Runs are independent: the same seed gives
 // the same report whatever `d` held before.
+RunOutcome run_dungeon(Dungeon& d, uint32_t seed, ReportSink& out);
 RunOutcome run_dungeon(Dungeon& d, uint32_t seed, std::ostream& out);
 
 // Fills room n, which already has its way back, passage kind and level.

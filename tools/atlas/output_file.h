@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "framework/fd_streambuf.h"
+#include "framework/fd_output.h"
 
 namespace atlas {
 
