@@ -68,5 +68,24 @@ TEST(GoldenReuseTest, OverflowStopsRightAfterRoomOneThousandAndOne) {
     EXPECT_NE(d->report_order[static_cast<std::size_t>(i)], from);
 }
 
+// The reader the other tests lean on must itself get the known reports right
+// and refuse what is not a report.
+TEST(ReportParserTest, ReadsTheReferenceReports) {
+  const ParsedReport seven = parse_report(golden_text(7));
+  EXPECT_EQ(seven.error, "");
+  EXPECT_FALSE(seven.overflow);
+  ASSERT_TRUE(seven.summary);
+  EXPECT_EQ(seven.rooms.size(), 297u);
+  EXPECT_EQ(seven.summary->rooms, 297);
+  EXPECT_EQ(seven.summary->deepest_level, 6);
+  const ParsedReport zero = parse_report(golden_text(0));
+  EXPECT_EQ(zero.error, "");
+  EXPECT_TRUE(zero.overflow);
+  EXPECT_FALSE(zero.summary);
+  EXPECT_EQ(zero.rooms.size(), 973u);
+  EXPECT_NE(parse_report("Room Level: x\n").error, "");
+  EXPECT_NE(parse_report(golden_text(2) + "extra\n").error, "");
+}
+
 }  // namespace
 }  // namespace dungeon::testing
