@@ -7,5 +7,6 @@
 
 int main(int argc, char** argv) {
   if (argc != 2) return 2;
-  return dungeon::run_program(static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10)));
+  const auto seed = static_cast<uint32_t>(std::strtoul(argv[1], nullptr, 10));
+  return dungeon::run_program(seed).write_error == 0 ? 0 : 1;
 }

@@ -1,17 +1,20 @@
-// The dungeon program proper: one run onto standard output, its outcome
-// turned into an exit status.
+// The dungeon program proper: one run onto standard output.
 #ifndef DUNGEON_FRAMEWORK_PROGRAM_H_
 #define DUNGEON_FRAMEWORK_PROGRAM_H_
 
 #include <cstdint>
 
+#include "framework/run.h"
+
 namespace dungeon {
 
-// Prints the dungeon of `seed` on standard output and returns the exit
-// status: 0, kOverflowExitStatus after an overflow, 1 when the report could
-// not be written (with one line on standard error, unless the reader had
-// simply gone away).
-int run_program(uint32_t seed);
+struct ProgramResult {
+  RunOutcome outcome;
+  int write_error;  // errno of the first failed write to standard output, or 0
+};
+
+// Prints the dungeon of `seed` on standard output.
+ProgramResult run_program(uint32_t seed);
 
 }  // namespace dungeon
 
