@@ -1,5 +1,5 @@
-// A zero-terminated text in a fixed-size buffer, for room records that must
-// not allocate. Appends that would overflow keep what fits instead of writing
+// A zero-terminated text in a fixed-size buffer, for working texts that must
+// not allocate (a cave's feature text while it is rolled). Appends that would overflow keep what fits instead of writing
 // past the end; the tables' texts are far shorter than every capacity, so in a
 // run nothing is ever cut.
 #ifndef DUNGEON_FRAMEWORK_FIXED_TEXT_H_
@@ -16,8 +16,8 @@ class FixedText {
   static_assert(Capacity > 0);
 
  public:
-  // Only the terminator is written: a large table of records must not pay
-  // for clearing texts it may never use.
+  // Only the terminator is written: clearing the whole buffer would be work
+  // for nothing.
   FixedText() { data_[0] = '\0'; }
 
   void clear() {
