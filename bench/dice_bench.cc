@@ -65,12 +65,12 @@ void BM_LargeDungeon(benchmark::State& state, DiceKernel kernel) {
   }
   NullBuffer discard;
   std::ostream out(&discard);
-  const auto d = std::make_unique_for_overwrite<Dungeon>();
+  const auto d = make_dungeon();
   for (auto _ : state) {
     const RunOutcome outcome = run_dungeon(*d, kLargeSeed, out);
     benchmark::DoNotOptimize(outcome);
   }
-  if (d->tally.next_room - 1 != 999) state.SkipWithError("seed no longer gives 999 rooms");
+  if (d->tally.rooms() != 999) state.SkipWithError("seed no longer gives 999 rooms");
 }
 
 const bool registered = [] {

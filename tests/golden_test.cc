@@ -30,7 +30,7 @@ TEST_P(GoldenTest, ReportMatchesByteForByte) {
   const Golden& golden = GetParam();
   const std::string expected = golden_text(golden.seed);
   ASSERT_FALSE(expected.empty());
-  auto d = std::make_unique<Dungeon>();
+  auto d = make_dungeon();
   RunOutcome outcome{};
   const std::string report = report_for_seed(*d, golden.seed, &outcome);
   EXPECT_EQ(outcome, golden.outcome);
@@ -48,14 +48,14 @@ INSTANTIATE_TEST_SUITE_P(Seeds, GoldenTest,
 // One Dungeon reused for runs of different sizes: nothing of a run may show
 // in the next, not even in the treasure text that runs only ever append to.
 TEST(GoldenReuseTest, RunsInOneProcessAreIndependent) {
-  auto d = std::make_unique<Dungeon>();
+  auto d = make_dungeon();
   for (const uint32_t seed : {7u, 0u, 217u, 2u, 7u, 0u}) {
     EXPECT_EQ(report_for_seed(*d, seed), golden_text(seed)) << "seed " << seed;
   }
 }
 
 TEST(GoldenReuseTest, OverflowStopsRightAfterRoomOneThousandAndOne) {
-  auto d = std::make_unique<Dungeon>();
+  auto d = make_dungeon();
   RunOutcome outcome{};
   report_for_seed(*d, 0, &outcome);
   ASSERT_EQ(outcome, RunOutcome::kOverflow);
@@ -63,7 +63,7 @@ TEST(GoldenReuseTest, OverflowStopsRightAfterRoomOneThousandAndOne) {
   EXPECT_EQ(d->tally.next_room, 1002);
   const int from = d->room(1001).exits[kBackSlot].room;
   EXPECT_GT(from, 0);
-  EXPECT_LE(from, MAX_ROOM_NUMBER);
+  EXPECT_LE(from, kMaxRoomNumber);
   for (int i = 0; i < d->reported; ++i)
     EXPECT_NE(d->report_order[static_cast<std::size_t>(i)], from);
 }

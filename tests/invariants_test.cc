@@ -88,7 +88,7 @@ std::string check_seed(Dungeon& d, uint32_t seed, SeedFacts& facts) {
     for (const std::string& line : room.treasure)
       treasures += line.rfind("The treasure is ", 0) == 0;
 
-    if (room.number > MAX_ROOM_NUMBER) problems << "room above the limit printed; ";
+    if (room.number > kMaxRoomNumber) problems << "room above the limit printed; ";
     if (room.number != 1) {
       // The way back leads to an older room that was printed earlier.
       const ParsedExit& back = room.exits.at(0);
@@ -135,7 +135,7 @@ std::string check_seed(Dungeon& d, uint32_t seed, SeedFacts& facts) {
 
   if (report.overflow) {
     if (report.summary) problems << "summary after overflow; ";
-    if (d.tally.next_room != MAX_ROOM_NUMBER + 2) problems << "overflow before room 1001; ";
+    if (d.tally.next_room != kMaxRoomNumber + 2) problems << "overflow before room 1001; ";
   } else {
     const ParsedSummary& s = *report.summary;
     if (s.rooms != static_cast<int>(report.rooms.size()))
@@ -158,7 +158,7 @@ TEST(InvariantsTest, HoldOverTenThousandSeeds) {
   std::vector<std::thread> workers;
   for (int t = 0; t < kThreads; ++t) {
     workers.emplace_back([&, t] {
-      auto d = std::make_unique<Dungeon>();
+      auto d = make_dungeon();
       for (int i = t; i < kSeeds; i += kThreads) {
         const uint32_t seed = kFirstSeed + static_cast<uint32_t>(i);
         const std::string problems = check_seed(*d, seed, facts[static_cast<std::size_t>(i)]);

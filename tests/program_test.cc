@@ -39,7 +39,7 @@ void expect_report_of_a_second_during_run(const std::string& arguments) {
   const auto before = static_cast<uint32_t>(std::time(nullptr));
   const Ran ran = run_shell("'" + kBinary + "'" + arguments);
   const auto after = static_cast<uint32_t>(std::time(nullptr));
-  auto d = std::make_unique<Dungeon>();
+  auto d = make_dungeon();
   bool matched = false;
   for (uint32_t seed = before; seed <= after && !matched; ++seed) {
     RunOutcome outcome{};

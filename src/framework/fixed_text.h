@@ -1,7 +1,7 @@
 // A zero-terminated text in a fixed-size buffer, for working texts that must
-// not allocate (a cave's feature text while it is rolled). Appends that would overflow keep what fits instead of writing
-// past the end; the tables' texts are far shorter than every capacity, so in a
-// run nothing is ever cut.
+// not allocate (a cave's feature text while it is rolled). Appends that would overflow keep what
+// fits instead of writing past the end; the tables' texts are far shorter than every capacity, so
+// in a run nothing is ever cut.
 #ifndef DUNGEON_FRAMEWORK_FIXED_TEXT_H_
 #define DUNGEON_FRAMEWORK_FIXED_TEXT_H_
 

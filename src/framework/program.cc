@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <memory>
-
 #include "framework/fd_output.h"
 
 namespace dungeon {
@@ -12,7 +10,7 @@ ProgramResult run_program(uint32_t seed) {
   // Straight to the descriptor: no stream, so none of the locale set-up a
   // stream costs at start, and a failed write is remembered rather than lost.
   FdSink out(STDOUT_FILENO);
-  const auto d = std::make_unique_for_overwrite<Dungeon>();
+  const auto d = make_dungeon();
   const RunOutcome outcome = run_dungeon(*d, seed, out);
   return {outcome, out.error()};
 }

@@ -80,7 +80,7 @@ void print_summary(Report& report, const DungeonTally& tally) {
   report.text("Deepest Dungeon level: ");
   report.number(tally.deepest_level);
   report.text("\nTotal Number Of Rooms: ");
-  report.number(tally.next_room - 1);
+  report.number(tally.rooms());
   report.text("\nTotal Number Of Traps: ");
   report.number(tally.trap_count);
   report.text("\nTotal Number Of Monsters: ");

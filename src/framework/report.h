@@ -17,8 +17,19 @@ class ReportSink {
   virtual ~ReportSink() = default;
   virtual void write(std::string_view text) = 0;
   virtual void flush() {}
+  // True when everything written is dropped unread: the run driver then
+  // formats no report text at all.
+  virtual bool discards() const { return false; }
 };
 
+// For callers that want the dungeon and not its report (scans, maps, JSON).
+class NullSink final : public ReportSink {
+ public:
+  void write(std::string_view) override {}
+  bool discards() const override { return true; }
+};
+
+// REQUIRES: `out` outlives the sink.
 class OstreamSink final : public ReportSink {
  public:
   explicit OstreamSink(std::ostream& out) : out_(out) {}
@@ -32,7 +43,8 @@ class OstreamSink final : public ReportSink {
 };
 
 // Collects report text and hands it to the sink in large pieces, so a run
-// costs a handful of writes rather than one per field.
+// costs a handful of writes rather than one per field. REQUIRES: the sink
+// outlives the Report, which writes what is left to it when destroyed.
 class Report {
  public:
   explicit Report(ReportSink& sink);

@@ -1,21 +1,17 @@
 #include "framework/room_table.h"
 
-#include "framework/report.h"
-
 namespace dungeon {
 
 bool push_pending(Dungeon& d, int room) {
   PendingStack& stack = d.pending;
-  if (stack.top > MAX_ROOM_NUMBER || room > MAX_ROOM_NUMBER) {
-    d.report->text("Error!!!\n");
-    return false;
-  }
+  if (stack.top > kMaxRoomNumber || room > kMaxRoomNumber) return false;
   stack.rooms[static_cast<std::size_t>(++stack.top)] = room;
   return true;
 }
 
 int pop_pending(Dungeon& d) {
   PendingStack& stack = d.pending;
+  assert(stack.top > 0);
   return stack.rooms[static_cast<std::size_t>(stack.top--)];
 }
 

@@ -5,7 +5,9 @@
 #define DUNGEON_FRAMEWORK_ROOM_TABLE_H_
 
 #include <array>
+#include <cassert>
 #include <cstddef>
+#include <memory>
 #include <new>
 #include <string_view>
 #include <type_traits>
@@ -16,15 +18,13 @@
 
 namespace dungeon {
 
-class Report;
-
 // No room numbered above this can be queued; trying ends the run.
-inline constexpr int MAX_ROOM_NUMBER = 1000;
+inline constexpr int kMaxRoomNumber = 1000;
 inline constexpr int kRoomTableSize = 1024;
 inline constexpr int kExitSlots = 6;
 // Slot 0 of every room but the start room leads back the way it was entered.
 inline constexpr int kBackSlot = 0;
-inline constexpr int STAIRS_SLOT = 5;
+inline constexpr int kStairsSlot = 5;
 
 // Direction labels of ordinary exits; stairs labels live with the stairs.
 inline constexpr std::string_view kNorth = "North";
@@ -32,9 +32,22 @@ inline constexpr std::string_view kSouth = "South";
 inline constexpr std::string_view kEast = "East";
 inline constexpr std::string_view kWest = "West";
 
+// Passage kinds. Stairs always come in pairs: up at one end, down at the other.
+inline constexpr std::string_view kArchway = "Archway";
+inline constexpr std::string_view kDoor = "Door";
+inline constexpr std::string_view kLockedDoor = "Locked Door";
+inline constexpr std::string_view kBrokenDoor = "Broken Door";
+inline constexpr std::string_view kStairUp = "Stair Up";
+inline constexpr std::string_view kStairDown = "Stair Down";
+
+constexpr bool is_stairs(std::string_view kind) {
+  return kind == kStairUp || kind == kStairDown;
+}
+
 // North and South face each other, as do East and West. REQUIRES: `label`
 // is one of the four directions.
 constexpr std::string_view opposite_direction(std::string_view label) {
+  assert(label == kNorth || label == kSouth || label == kEast || label == kWest);
   if (label == kNorth) return kSouth;
   if (label == kSouth) return kNorth;
   if (label == kEast) return kWest;
@@ -70,7 +83,8 @@ class RoomTable {
   // Starts room n afresh: empty texts, no exits, level 0.
   RoomRecord& create(int n) { return *::new (slot(n)) RoomRecord; }
 
-  // REQUIRES: room n was created in this run.
+  // REQUIRES: room n was created in this run. Only the table's bounds are
+  // checked: which rooms a run created is the run's to know.
   RoomRecord& operator[](int n) { return *std::launder(reinterpret_cast<RoomRecord*>(slot(n))); }
   const RoomRecord& operator[](int n) const {
     return *std::launder(reinterpret_cast<const RoomRecord*>(slot(n)));
@@ -78,8 +92,12 @@ class RoomTable {
 
  private:
   static_assert(std::is_trivially_destructible_v<RoomRecord>);
-  std::byte* slot(int n) { return storage_ + static_cast<std::size_t>(n) * sizeof(RoomRecord); }
+  std::byte* slot(int n) {
+    assert(n >= 0 && n < kRoomTableSize);
+    return storage_ + static_cast<std::size_t>(n) * sizeof(RoomRecord);
+  }
   const std::byte* slot(int n) const {
+    assert(n >= 0 && n < kRoomTableSize);
     return storage_ + static_cast<std::size_t>(n) * sizeof(RoomRecord);
   }
 
@@ -97,12 +115,15 @@ struct DungeonTally {
   int trap_count = 0;
   int monster_count = 0;
   int treasure_count = 0;  // counters count placements, not report lines
+
+  // Every room the run numbered, generated or still waiting: for a complete
+  // run the summary's room total.
+  int rooms() const { return next_room - 1; }
 };
 
-// One run's state. Large (over a megabyte): keep it on the heap and reuse it
-// from run to run; every run starts by resetting what it relies on. Allocate
-// it with std::make_unique_for_overwrite: value-initialising it would clear
-// the whole room table for nothing.
+// One run's state. Large (over a megabyte): keep it on the heap (make_dungeon)
+// and reuse it from run to run; every run starts by resetting what it relies
+// on.
 struct Dungeon {
   Random random;
   RoomTable rooms;
@@ -115,16 +136,20 @@ struct Dungeon {
   // Room numbers in the order their blocks were printed.
   std::array<int, kRoomTableSize> report_order{};
   int reported = 0;
-  // Where the run's report goes; set by the run driver for the run's length.
-  Report* report = nullptr;
 
   RoomRecord& room(int n) { return rooms[n]; }
   const RoomRecord& room(int n) const { return rooms[n]; }
 };
 
-// Queues a room. When the room number is above MAX_ROOM_NUMBER (or the stack
-// already holds more than that many) writes "Error!!!" to the report instead
-// and returns false: the run must stop at once.
+// A Dungeon on the heap, left uninitialised: value-initialising it (as
+// std::make_unique would) clears the whole room table for nothing.
+inline std::unique_ptr<Dungeon> make_dungeon() {
+  return std::make_unique_for_overwrite<Dungeon>();
+}
+
+// Queues a room. When the room number is above kMaxRoomNumber (or the stack
+// already holds more than that many) queues nothing and returns false: the
+// run must stop at once, and the run driver ends the report with "Error!!!".
 [[nodiscard]] bool push_pending(Dungeon& d, int room);
 
 // REQUIRES: d.pending.top > 0.

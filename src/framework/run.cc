@@ -11,14 +11,23 @@ namespace dungeon {
 namespace {
 
 constexpr std::string_view kStartDescription = "Start 40 x 60 Room";
-constexpr std::string_view kDoor = "Door";
 
-void print_and_record(Dungeon& d, int n) {
-  print_room(*d.report, d.room(n), n);
+// `report` is null when nobody reads the report: the rooms are still
+// recorded in print order, but no text is formatted.
+void print_and_record(Dungeon& d, Report* report, int n) {
+  if (report != nullptr) print_room(*report, d.room(n), n);
   d.report_order[static_cast<std::size_t>(d.reported++)] = n;
 }
 
-RunOutcome grow(Dungeon& d, uint32_t seed) {
+// Every room that would have gone over the limit is caught by push_pending,
+// and every false on the way up returns at once, so nothing is printed
+// between the refusal and this line.
+RunOutcome overflow(Report* report) {
+  if (report != nullptr) report->text("Error!!!\n");
+  return RunOutcome::kOverflow;
+}
+
+RunOutcome grow(Dungeon& d, uint32_t seed, Report* report) {
   d.random.random_seed(seed);
   d.pending.top = 0;
   d.tally = DungeonTally{};
@@ -37,17 +46,17 @@ RunOutcome grow(Dungeon& d, uint32_t seed) {
   for (int slot = 0; slot < 4; ++slot) {
     const std::string_view label = kStartDoors[slot];
     if (!add_room(d, 1, slot, {label, kDoor, opposite_direction(label), kDoor, 1})) {
-      return RunOutcome::kOverflow;
+      return overflow(report);
     }
   }
-  print_and_record(d, 1);
+  print_and_record(d, report, 1);
 
   while (d.pending.top > 0) {
     const int n = pop_pending(d);
-    if (!generate_room(d, n)) return RunOutcome::kOverflow;
-    print_and_record(d, n);
+    if (!generate_room(d, n)) return overflow(report);
+    print_and_record(d, report, n);
   }
-  print_summary(*d.report, d.tally);
+  if (report != nullptr) print_summary(*report, d.tally);
   return RunOutcome::kComplete;
 }
 
@@ -56,7 +65,7 @@ RunOutcome grow(Dungeon& d, uint32_t seed) {
 bool generate_room(Dungeon& d, int n) {
   const int area = describe_room(d, n);
   if (!place_exits(d, n, area)) return false;
-  return stock_room(d, n, d.room(n).level, STAIRS_SLOT);
+  return stock_room(d, n, d.room(n).level, kStairsSlot);
 }
 
 RunOutcome run_dungeon(Dungeon& d, uint32_t seed, std::ostream& out) {
@@ -65,11 +74,10 @@ RunOutcome run_dungeon(Dungeon& d, uint32_t seed, std::ostream& out) {
 }
 
 RunOutcome run_dungeon(Dungeon& d, uint32_t seed, ReportSink& out) {
+  if (out.discards()) return grow(d, seed, nullptr);
   Report report(out);
-  d.report = &report;
-  const RunOutcome outcome = grow(d, seed);
+  const RunOutcome outcome = grow(d, seed, &report);
   report.flush();
-  d.report = nullptr;
   return outcome;
 }
 

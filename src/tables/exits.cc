@@ -1,7 +1,8 @@
 #include "tables/exits.h"
 
+#include <cassert>
+
 #include "framework/range_table.h"
-#include "framework/report.h"
 
 namespace dungeon {
 namespace {
@@ -32,10 +33,10 @@ constexpr DirectionRow kDirections[] = {
 };
 
 constexpr Row<std::string_view> kPassageKinds[] = {
-    {3, "Archway"},
-    {7, "Door"},
-    {9, "Locked Door"},
-    {10, "Broken Door"},
+    {3, kArchway},
+    {7, kDoor},
+    {9, kLockedDoor},
+    {10, kBrokenDoor},
 };
 static_assert(covers_die(kPassageKinds, 10));
 
@@ -65,18 +66,12 @@ std::string_view passage_kind_roll(int d10) {
 Passage make_passage(Dungeon& d, int from) {
   const RoomRecord& room = d.room(from);
   const std::string_view back = room.exits[kBackSlot].label;
+  // Every way back the tables write starts with one of the six letters.
+  assert(!back.empty() && direction_row(back.front()) != nullptr);
   Passage passage;
   passage.level = room.level;
-  // Every label the tables write starts with one of the six letters; should
-  // one not, say so in the report and leave the walls unnamed.
-  if (back.empty() || direction_row(back.front()) == nullptr) {
-    d.report->text("ERROR! ");
-    d.report->text(back);
-    d.report->text("\n");
-  } else {
-    passage.label = direction_roll(back.front(), d.random.roll_die(20));
-    passage.back_label = opposite_direction(passage.label);
-  }
+  passage.label = direction_roll(back.front(), d.random.roll_die(20));
+  passage.back_label = opposite_direction(passage.label);
   passage.kind = passage_kind_roll(d.random.roll_die(10));
   passage.back_kind = passage.kind;
   return passage;

@@ -12,9 +12,6 @@ constexpr Row<Stairs> kStairs[] = {
 };
 static_assert(covers_die(kStairs, 20));
 
-constexpr std::string_view kStairUp = "Stair Up";
-constexpr std::string_view kStairDown = "Stair Down";
-
 }  // namespace
 
 const Stairs& stairs_roll(int d20) {

@@ -19,7 +19,7 @@ namespace {
 using nlohmann::json;
 
 std::string engine_report(uint32_t seed) {
-  static const auto d = std::make_unique<dungeon::Dungeon>();
+  static const auto d = dungeon::make_dungeon();
   std::ostringstream out;
   dungeon::run_dungeon(*d, seed, out);
   return out.str();
@@ -153,7 +153,7 @@ TEST(Map, SvgOfAnOverflowShowsTheUngeneratedRooms) {
             0);
   const std::map<std::string, int> shape = svg_shape(dir.file("0.svg"));
   const int printed = 973;  // room blocks in tests/data/0.txt
-  EXPECT_GT(shape.at("rooms"), dungeon::MAX_ROOM_NUMBER);
+  EXPECT_GT(shape.at("rooms"), dungeon::kMaxRoomNumber);
   EXPECT_EQ(shape.at("passages"), shape.at("rooms") - 1);
   EXPECT_EQ(shape.at("not_generated"), shape.at("rooms") - printed);
 }

@@ -27,7 +27,7 @@ class JsonMatchesText : public ::testing::TestWithParam<uint32_t> {};
 
 TEST_P(JsonMatchesText, EveryRoomExitAndTotal) {
   const uint32_t seed = GetParam();
-  const auto d = std::make_unique<dungeon::Dungeon>();
+  const auto d = dungeon::make_dungeon();
   std::ostringstream text;
   const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, text);
   const nlohmann::ordered_json json = dungeon_json(*d, seed, outcome);

@@ -15,7 +15,7 @@ namespace atlas {
 namespace {
 
 struct Grown {
-  std::unique_ptr<dungeon::Dungeon> d = std::make_unique<dungeon::Dungeon>();
+  std::unique_ptr<dungeon::Dungeon> d = dungeon::make_dungeon();
   dungeon::RunOutcome outcome;
   explicit Grown(uint32_t seed) {
     std::ostringstream report;
@@ -69,12 +69,12 @@ DotShape read_dot(const std::string& dot) {
   return shape;
 }
 
-TEST(Passages, EveryRoomButTheFirstHangsOffOneEarlierRoom) {
+TEST(Connections, EveryRoomButTheFirstHangsOffOneEarlierRoom) {
   const Grown run(7);
-  const std::vector<Passage> all = passages(*run.d);
+  const std::vector<Connection> all = connections(*run.d);
   ASSERT_EQ(all.size(), 296u);
   std::set<int> reached;
-  for (const Passage& passage : all) {
+  for (const Connection& passage : all) {
     EXPECT_LT(passage.from, passage.to);
     EXPECT_TRUE(reached.insert(passage.to).second) << "room " << passage.to << " reached twice";
     const dungeon::Exit& back = run.d->room(passage.to).exits[dungeon::kBackSlot];
@@ -132,8 +132,8 @@ TEST(DungeonDot, AnOverflowShowsTheRoomsItNeverGenerated) {
   const Grown run(0);
   ASSERT_EQ(run.outcome, dungeon::RunOutcome::kOverflow);
   const DotShape shape = read_dot(dungeon_dot(*run.d, 0, run.outcome));
-  const int numbered = rooms_numbered(*run.d);
-  EXPECT_GT(numbered, dungeon::MAX_ROOM_NUMBER);
+  const int numbered = run.d->tally.rooms();
+  EXPECT_GT(numbered, dungeon::kMaxRoomNumber);
   EXPECT_EQ(shape.rooms.size(), static_cast<std::size_t>(numbered));
   EXPECT_EQ(shape.edges.size(), static_cast<std::size_t>(numbered - 1));
   EXPECT_EQ(shape.not_generated.size(), static_cast<std::size_t>(numbered - run.d->reported));

@@ -142,7 +142,7 @@ TEST(Scan, RowsAreTheEnginesFiguresForEachSeed) {
     return true;
   });
   ASSERT_EQ(rows.size(), 12u);
-  const auto d = std::make_unique<dungeon::Dungeon>();
+  const auto d = dungeon::make_dungeon();
   for (uint32_t seed = 0; seed < 12; ++seed) {
     std::ostringstream report;
     const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, report);
@@ -152,7 +152,7 @@ TEST(Scan, RowsAreTheEnginesFiguresForEachSeed) {
     EXPECT_EQ(row.outcome, outcome);
     EXPECT_EQ(row.rooms, d->reported);
     if (outcome == dungeon::RunOutcome::kComplete) {
-      EXPECT_EQ(row.rooms, d->tally.next_room - 1);
+      EXPECT_EQ(row.rooms, d->tally.rooms());
     }
     EXPECT_EQ(row.traps, d->tally.trap_count);
     EXPECT_EQ(row.monsters, d->tally.monster_count);

@@ -24,7 +24,7 @@ constexpr uint32_t kFirstSeed = 1'700'000'000;
 constexpr uint32_t kSeeds = 512;
 
 void BM_SeedsOneThread(benchmark::State& state) {
-  const auto d = std::make_unique<dungeon::Dungeon>();
+  const auto d = dungeon::make_dungeon();
   NullBuffer null;
   std::ostream out(&null);
   uint32_t k = 0;

@@ -8,9 +8,10 @@
 #include <memory>
 #include <optional>
 #include <sstream>
-#include <streambuf>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "atlas/dungeon_json.h"
 #include "atlas/dungeon_map.h"
@@ -19,6 +20,7 @@
 #include "atlas/render.h"
 #include "atlas/scan.h"
 #include "atlas/version.h"
+#include "framework/report.h"
 #include "framework/room_table.h"
 #include "framework/run.h"
 
@@ -29,22 +31,79 @@ constexpr std::string_view kProgram = "dungeon-atlas";
 constexpr int kOverflowStatus = dungeon::kOverflowExitStatus & 0xFF;
 constexpr uint64_t kMaxJobs = 1024;
 
-// The dungeon only, when the report is not wanted.
-class NullBuffer : public std::streambuf {
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+enum class ShowFormat { kText, kJson };
+enum class MapFormat { kDot, kSvg, kPng };
+
+// One output format of a command: its name on the command line, what the
+// name stands for, and a few words for --help. Each command's formats are
+// listed once, here; a new format is a new entry and its writer.
+template <typename Format>
+struct FormatEntry {
+  std::string_view name;
+  Format format;
+  std::string_view help;
 };
+
+constexpr FormatEntry<ShowFormat> kShowFormats[] = {
+    {"text", ShowFormat::kText, "the report, byte for byte"},
+    {"json", ShowFormat::kJson, "see docs/dungeon-atlas.schema.json"},
+};
+// The picture formats' names are Graphviz's own.
+constexpr FormatEntry<MapFormat> kMapFormats[] = {
+    {"dot", MapFormat::kDot, "Graphviz source"},
+    {"svg", MapFormat::kSvg, "drawn with the Graphviz library"},
+    {"png", MapFormat::kPng, "drawn with the Graphviz library"},
+};
+constexpr FormatEntry<ScanFormat> kScanFormats[] = {
+    {"csv", ScanFormat::kCsv, "with a header line"},
+    {"json", ScanFormat::kJson, "an array"},
+};
+
+template <typename Format, std::size_t N>
+std::string_view format_name(const FormatEntry<Format> (&formats)[N], Format format) {
+  for (const FormatEntry<Format>& entry : formats) {
+    if (entry.format == format) return entry.name;
+  }
+  return {};
+}
+
+// A --format option that takes the names in `formats` and stores what they
+// stand for. An unknown name is a one-line usage error that lists the names.
+template <typename Format, std::size_t N>
+void add_format_option(CLI::App* command, Format& format, const FormatEntry<Format> (&formats)[N]) {
+  std::vector<std::pair<std::string, Format>> names;
+  std::string type_name;
+  std::string choices;
+  std::string help;
+  for (const FormatEntry<Format>& entry : formats) {
+    const std::string name(entry.name);
+    names.emplace_back(name, entry.format);
+    type_name += (type_name.empty() ? "" : "|") + name;
+    choices += (choices.empty() ? "" : ", ") + name;
+    help += (help.empty() ? "" : ", ") + name + " (" + std::string(entry.help) + ")";
+  }
+  const CLI::Transformer to_format(names);
+  const std::string command_name = command->get_name();
+  const auto check = [names, to_format, command_name, choices](std::string& value) -> std::string {
+    for (const auto& known : names) {
+      if (known.first == value) return to_format(value);
+    }
+    return "unknown format '" + value + "' for " + command_name + " (choose " + choices + ")";
+  };
+  command->add_option("--format", format, help)
+      ->type_name(type_name)
+      ->transform(CLI::Validator(check, ""));
+}
 
 struct ShowArgs {
   std::optional<std::string> seed;
-  std::string format = "text";
+  ShowFormat format = ShowFormat::kText;
   std::string output;
 };
 
 struct MapArgs {
   std::optional<std::string> seed;
-  std::string format = "dot";
+  MapFormat format = MapFormat::kDot;
   std::optional<std::string> level;
   std::string output;
 };
@@ -54,23 +113,12 @@ struct ScanArgs {
   bool complete = false;
   std::optional<std::string> rooms;
   std::optional<std::string> deepest;
-  std::string format = "csv";
+  ScanFormat format = ScanFormat::kCsv;
   std::optional<std::string> shard;
   std::optional<std::string> jobs;
   std::string output;
   bool no_header = false;
 };
-
-void check_format(std::string_view command, const std::string& format,
-                  std::initializer_list<std::string_view> known) {
-  std::string choices;
-  for (const std::string_view name : known) {
-    if (name == format) return;
-    choices += (choices.empty() ? "" : ", ") + std::string(name);
-  }
-  throw UsageError("unknown format '" + format + "' for " + std::string(command) + " (choose " +
-                   choices + ")");
-}
 
 // The seed to use, announcing a clock seed so that the dungeon can be had again.
 uint32_t chosen_seed(const std::optional<std::string>& text) {
@@ -91,16 +139,14 @@ int finish(Output& output, int status) {
 }
 
 int run_show(const ShowArgs& args) {
-  check_format("show", args.format, {"text", "json"});
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
-  const auto d = std::make_unique<dungeon::Dungeon>();
+  const auto d = dungeon::make_dungeon();
   dungeon::RunOutcome outcome;
-  if (args.format == "text") {
+  if (args.format == ShowFormat::kText) {
     outcome = dungeon::run_dungeon(*d, seed, output.stream());
   } else {
-    NullBuffer null;
-    std::ostream discard(&null);
+    dungeon::NullSink discard;
     outcome = dungeon::run_dungeon(*d, seed, discard);
     write_all(output, dungeon_json(*d, seed, outcome).dump(2) + "\n");
   }
@@ -108,21 +154,21 @@ int run_show(const ShowArgs& args) {
 }
 
 int run_map(const MapArgs& args) {
-  check_format("map", args.format, {"dot", "svg", "png"});
   std::optional<int> level;
   if (args.level) level = static_cast<int>(parse_number(*args.level, "level", INT32_MAX));
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
-  if (args.format == "png" && output.is_terminal()) {
+  if (args.format == MapFormat::kPng && output.is_terminal()) {
     throw UsageError("will not write PNG to a terminal: use -o FILE or redirect the output");
   }
 
-  const auto d = std::make_unique<dungeon::Dungeon>();
-  NullBuffer null;
-  std::ostream discard(&null);
+  const auto d = dungeon::make_dungeon();
+  dungeon::NullSink discard;
   const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
   const std::string dot = dungeon_dot(*d, seed, outcome, level);
-  write_all(output, args.format == "dot" ? dot : render_dot(dot, args.format));
+  write_all(output, args.format == MapFormat::kDot
+                        ? dot
+                        : render_dot(dot, format_name(kMapFormats, args.format)));
   return finish(output, 0);
 }
 
@@ -157,7 +203,6 @@ class Progress {
 };
 
 int run_scan(const ScanArgs& args) {
-  check_format("scan", args.format, {"csv", "json"});
   ScanPlan plan{parse_seed_range(args.range), {}};
   if (args.shard) plan.shard = parse_shard(*args.shard);
   ScanFilter filter;
@@ -172,8 +217,7 @@ int run_scan(const ScanArgs& args) {
   }
   Output output(args.output);
 
-  RowWriter writer(output.stream(), args.format == "csv" ? ScanFormat::kCsv : ScanFormat::kJson,
-                   !args.no_header);
+  RowWriter writer(output.stream(), args.format, !args.no_header);
   Progress progress(plan.count(), ::isatty(STDERR_FILENO) == 1);
   uint64_t matches = 0;
   writer.begin();
@@ -228,10 +272,7 @@ int run_cli(int argc, char** argv) {
                    "Unix time the dungeon was grown at, 0 to 4294967295 (default: now, and the "
                    "seed is printed on standard error as 'seed: N')")
       ->type_name("N");
-  show->add_option("--format", show_args.format,
-                   "text (the report, byte for byte) or json (see "
-                   "docs/dungeon-atlas.schema.json)")
-      ->type_name("text|json");
+  add_format_option(show, show_args.format, kShowFormats);
   show->add_option("-o,--output", show_args.output, "Write to FILE instead of standard output")
       ->type_name("FILE");
   show->footer("Exits 156 when the run overflowed the room limit, in either format.");
@@ -239,9 +280,7 @@ int run_cli(int argc, char** argv) {
   MapArgs map_args;
   CLI::App* map = app.add_subcommand("map", "Draw the dungeon of one seed as a Graphviz map");
   map->add_option("--seed", map_args.seed, "As for show (default: now)")->type_name("N");
-  map->add_option("--format", map_args.format,
-                  "dot (Graphviz source), svg or png (drawn with the Graphviz library)")
-      ->type_name("dot|svg|png");
+  add_format_option(map, map_args.format, kMapFormats);
   map->add_option("--level", map_args.level,
                   "Only level K's rooms; stairs to other levels end at the room they reach")
       ->type_name("K");
@@ -264,9 +303,7 @@ int run_cli(int argc, char** argv) {
   scan_command
       ->add_option("--deepest", scan_args.deepest, "Only runs whose deepest level is in MIN..MAX")
       ->type_name("MIN..MAX");
-  scan_command
-      ->add_option("--format", scan_args.format, "csv (with a header line) or json (an array)")
-      ->type_name("csv|json");
+  add_format_option(scan_command, scan_args.format, kScanFormats);
   scan_command
       ->add_option("--shard", scan_args.shard,
                    "Only part I of N interleaved parts: the seeds FROM+I, FROM+I+N, ... "

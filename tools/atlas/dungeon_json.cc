@@ -56,7 +56,7 @@ ordered_json dungeon_json(const dungeon::Dungeon& d, uint32_t seed, dungeon::Run
   ordered_json summary = nullptr;
   if (outcome == dungeon::RunOutcome::kComplete) {
     summary = {{"deepest_level", d.tally.deepest_level},
-               {"rooms", d.tally.next_room - 1},
+               {"rooms", d.tally.rooms()},
                {"traps", d.tally.trap_count},
                {"monsters", d.tally.monster_count},
                {"treasures", d.tally.treasure_count}};

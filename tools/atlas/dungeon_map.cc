@@ -56,9 +56,9 @@ struct EdgeStyle {
 };
 
 EdgeStyle passage_style(std::string_view kind) {
-  if (kind == "Archway") return {"archway", "style=dotted"};
-  if (kind == "Locked Door") return {"locked door", "style=bold, color=firebrick"};
-  if (kind == "Broken Door") return {"broken door", "style=dashed, color=gray40"};
+  if (kind == dungeon::kArchway) return {"archway", "style=dotted"};
+  if (kind == dungeon::kLockedDoor) return {"locked door", "style=bold, color=firebrick"};
+  if (kind == dungeon::kBrokenDoor) return {"broken door", "style=dashed, color=gray40"};
   return {"door", "style=solid"};
 }
 
@@ -68,11 +68,11 @@ constexpr std::string_view kStairsStyle =
 class MapWriter {
  public:
   MapWriter(const Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome, std::optional<int> level)
-      : d_(d), seed_(seed), outcome_(outcome), level_(level), printed_(rooms_numbered(d) + 1) {
+      : d_(d), seed_(seed), outcome_(outcome), level_(level), printed_(d.tally.rooms() + 1) {
     for (int i = 0; i < d.reported; ++i) {
       printed_[static_cast<std::size_t>(d.report_order[static_cast<std::size_t>(i)])] = true;
     }
-    for (int n = 1; n <= rooms_numbered(d); ++n) levels_.insert(d.room(n).level);
+    for (int n = 1; n <= d.tally.rooms(); ++n) levels_.insert(d.room(n).level);
   }
 
   std::string write() {
@@ -98,15 +98,15 @@ class MapWriter {
     title << "Dungeon of seed " << seed_ << ": ";
     if (level_) {
       int here = 0;
-      for (int n = 1; n <= rooms_numbered(d_); ++n) here += shown(n) ? 1 : 0;
+      for (int n = 1; n <= d_.tally.rooms(); ++n) here += shown(n) ? 1 : 0;
       title << "level " << *level_ << ", " << here << (here == 1 ? " room" : " rooms") << " of "
-            << rooms_numbered(d_) << " on " << levels_.size() << " levels";
+            << d_.tally.rooms() << " on " << levels_.size() << " levels";
     } else {
-      title << rooms_numbered(d_) << " rooms on " << levels_.size()
+      title << d_.tally.rooms() << " rooms on " << levels_.size()
             << (levels_.size() == 1 ? " level" : " levels");
     }
     if (outcome_ == dungeon::RunOutcome::kOverflow) {
-      title << " (stopped at the " << dungeon::MAX_ROOM_NUMBER << "-room limit)";
+      title << " (stopped at the " << dungeon::kMaxRoomNumber << "-room limit)";
     }
     return title.str();
   }
@@ -120,7 +120,7 @@ class MapWriter {
 
   void write_levels() {
     std::map<int, std::vector<int>> by_level;
-    for (int n = 1; n <= rooms_numbered(d_); ++n) by_level[d_.room(n).level].push_back(n);
+    for (int n = 1; n <= d_.tally.rooms(); ++n) by_level[d_.room(n).level].push_back(n);
     for (const auto& [level, rooms] : by_level) {
       if (level_ && level != *level_) continue;
       out_ << "  subgraph cluster_level_" << level << " {\n";
@@ -177,7 +177,7 @@ class MapWriter {
   }
 
   void write_passages() {
-    for (const Passage& passage : passages(d_)) {
+    for (const Connection& passage : connections(d_)) {
       const bool from_shown = shown(passage.from);
       const bool to_shown = shown(passage.to);
       if (!from_shown && !to_shown) continue;
@@ -222,7 +222,8 @@ class MapWriter {
       if (row > 0) out_ << "    legend" << row - 1 << "a -> " << a << " [style=invis];\n";
       ++row;
     };
-    for (const std::string_view kind : {"Door", "Archway", "Locked Door", "Broken Door"}) {
+    for (const std::string_view kind :
+         {dungeon::kDoor, dungeon::kArchway, dungeon::kLockedDoor, dungeon::kBrokenDoor}) {
       const EdgeStyle style = passage_style(kind);
       sample(style.name, style.attributes);
     }
@@ -247,23 +248,19 @@ class MapWriter {
 
 }  // namespace
 
-int rooms_numbered(const Dungeon& d) {
-  return d.tally.next_room - 1;
-}
-
-std::vector<Passage> passages(const Dungeon& d) {
-  std::vector<Passage> result;
-  for (int to = 2; to <= rooms_numbered(d); ++to) {
+std::vector<Connection> connections(const Dungeon& d) {
+  std::vector<Connection> result;
+  for (int to = 2; to <= d.tally.rooms(); ++to) {
     const dungeon::Exit& back = d.room(to).exits[dungeon::kBackSlot];
     const int from = back.room;
-    Passage passage{from, to, {}, back.kind, false};
+    Connection passage{from, to, {}, back.kind, false};
     for (const dungeon::Exit& exit : d.room(from).exits) {
       if (exit.room == to) {
         passage.label = exit.label;
         passage.kind = exit.kind;
       }
     }
-    passage.stairs = passage.kind.starts_with("Stair");
+    passage.stairs = dungeon::is_stairs(passage.kind);
     result.push_back(passage);
   }
   return result;

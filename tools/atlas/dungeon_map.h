@@ -15,10 +15,10 @@
 
 namespace atlas {
 
-// One way between two rooms, seen from the room that created it. Every room
-// but the start room was created by exactly one other, so the passages of a
-// run are as many as its rooms less one.
-struct Passage {
+// One way between two rooms, seen from the room that created it: a passage
+// or stairs. Every room but the start room was created by exactly one other,
+// so the connections of a run are as many as its rooms less one.
+struct Connection {
   int from = 0;
   int to = 0;
   std::string_view label;  // "North", ... or "Down 2 Levels", ...
@@ -26,12 +26,10 @@ struct Passage {
   bool stairs = false;
 };
 
-std::vector<Passage> passages(const dungeon::Dungeon& d);
-
-// Every room a run numbered, printed or not: after an overflow the rooms
-// still waiting to be generated exist only as a number, a level and the
-// way back.
-int rooms_numbered(const dungeon::Dungeon& d);
+// Every room the run numbered has one, printed or not (d.tally.rooms()):
+// after an overflow the rooms still waiting to be generated exist only as a
+// number, a level and the way back.
+std::vector<Connection> connections(const dungeon::Dungeon& d);
 
 // The DOT text of the map; with `level`, only that level's rooms, with stairs
 // to other levels ending at small stand-ins for the rooms there. Throws

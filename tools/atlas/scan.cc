@@ -169,7 +169,7 @@ PipelineStats scan(const ScanPlan& plan, const ScanFilter& filter, unsigned jobs
   const auto make_worker = [&plan, &filter]() -> BlockWork {
     // Shared by the copies std::function may make; lives as long as the thread's worker.
     struct State {
-      std::unique_ptr<dungeon::Dungeon> dungeon = std::make_unique<dungeon::Dungeon>();
+      std::unique_ptr<dungeon::Dungeon> dungeon = dungeon::make_dungeon();
       NullBuffer sink;
       std::ostream out{&sink};
     };
