@@ -5,6 +5,7 @@
 #ifndef DUNGEON_FRAMEWORK_RANGE_TABLE_H_
 #define DUNGEON_FRAMEWORK_RANGE_TABLE_H_
 
+#include <cassert>
 #include <cstddef>
 #include <span>
 
@@ -32,6 +33,7 @@ constexpr bool covers_die(const Row<T> (&rows)[N], int faces) {
 // REQUIRES: 1 <= roll <= the last row's bound.
 template <typename T>
 constexpr const T& look_up(std::span<const Row<T>> rows, int roll) {
+  assert(roll >= 1 && roll <= rows.back().upto);
   for (const Row<T>& row : rows) {
     if (roll <= row.upto) return row.value;
   }

@@ -134,6 +134,8 @@ TEST(ScanFilter, AppliesEveryCondition) {
   EXPECT_FALSE(filter.matches(overflow));
 }
 
+// Scans drop the report unformatted; the figures must still be those of a
+// run that prints it.
 TEST(Scan, RowsAreTheEnginesFiguresForEachSeed) {
   const ScanPlan plan{{0, 11}, {}};
   std::vector<ScanRow> rows;

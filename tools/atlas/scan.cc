@@ -4,20 +4,13 @@
 #include <exception>
 #include <memory>
 #include <mutex>
-#include <streambuf>
 #include <thread>
 
 #include "atlas/dungeon_json.h"
+#include "framework/report.h"
 
 namespace atlas {
 namespace {
-
-// Scans want the dungeon, not its report.
-class NullBuffer : public std::streambuf {
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-};
 
 class Pipeline {
  public:
@@ -168,16 +161,17 @@ PipelineStats scan(const ScanPlan& plan, const ScanFilter& filter, unsigned jobs
                    const Deliver& deliver) {
   const auto make_worker = [&plan, &filter]() -> BlockWork {
     // Shared by the copies std::function may make; lives as long as the thread's worker.
+    // Scans want the dungeon, not its report.
     struct State {
       std::unique_ptr<dungeon::Dungeon> dungeon = dungeon::make_dungeon();
-      NullBuffer sink;
-      std::ostream out{&sink};
+      dungeon::NullSink discard;
     };
     auto state = std::make_shared<State>();
     return [state, &plan, &filter](uint64_t first, uint64_t last, std::vector<ScanRow>& rows) {
       for (uint64_t k = first; k < last; ++k) {
         const uint32_t seed = plan.seed_at(k);
-        const dungeon::RunOutcome outcome = dungeon::run_dungeon(*state->dungeon, seed, state->out);
+        const dungeon::RunOutcome outcome =
+            dungeon::run_dungeon(*state->dungeon, seed, state->discard);
         const ScanRow row = scan_row(*state->dungeon, seed, outcome);
         if (filter.matches(row)) rows.push_back(row);
       }

@@ -91,6 +91,7 @@ enum class ScanFormat { kCsv, kJson };
 
 // Collects text and passes it to the stream in one piece at each flush(), as
 // the program's output streams write straight through to the file.
+// REQUIRES: `out` outlives the writer.
 class RowWriter {
  public:
   RowWriter(std::ostream& out, ScanFormat format, bool header);
