@@ -105,20 +105,40 @@ int scan_portable(const int16_t* base, uint16_t offset, int16_t limit, int count
   return -1;
 }
 
-int roll_die_portable(uint32_t& state, int faces) {
-  return roll_die_scanning<scan_portable, kPortableBlock>(state, faces);
+namespace {
+
+bool always() {
+  return true;
 }
 
 #if defined(__x86_64__)
-int roll_die_sse2(uint32_t& state, int faces) {
-  return roll_die_scanning<scan_sse2, kSse2Block>(state, faces);
+// These may run among the static initialisers, before the runtime has
+// looked at the processor.
+bool has_avx2() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
 }
-int roll_die_avx2(uint32_t& state, int faces) {
-  return roll_die_scanning<scan_avx2, kAvx2Block>(state, faces);
-}
-int roll_die_avx512bw(uint32_t& state, int faces) {
-  return roll_die_scanning<scan_avx512bw, kAvx512bwBlock>(state, faces);
+bool has_avx512bw() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx512bw") != 0;
 }
 #endif
+
+constexpr KernelEntry kKernels[] = {
+    {DiceKernel::kPlain, "plain", roll_die_plain, always},
+    {DiceKernel::kPortable, "portable", roll_die_scanning<scan_portable, kPortableBlock>, always},
+#if defined(__x86_64__)
+    {DiceKernel::kSse2, "sse2", roll_die_scanning<scan_sse2, kSse2Block>, always},
+    {DiceKernel::kAvx2, "avx2", roll_die_scanning<scan_avx2, kAvx2Block>, has_avx2},
+    {DiceKernel::kAvx512bw, "avx512bw", roll_die_scanning<scan_avx512bw, kAvx512bwBlock>,
+     has_avx512bw},
+#endif
+};
+
+}  // namespace
+
+std::span<const KernelEntry> kernel_table() {
+  return kKernels;
+}
 
 }  // namespace dungeon::dice

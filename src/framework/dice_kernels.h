@@ -25,6 +25,8 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 #include "framework/random.h"
 
@@ -63,13 +65,19 @@ inline constexpr int kAvx2Block = 64;
 inline constexpr int kAvx512bwBlock = 128;
 #endif
 
-// Dice with the same contract as roll_die_plain, each over one scan.
-int roll_die_portable(uint32_t& state, int faces);
-#if defined(__x86_64__)
-int roll_die_sse2(uint32_t& state, int faces);
-int roll_die_avx2(uint32_t& state, int faces);
-int roll_die_avx512bw(uint32_t& state, int faces);
-#endif
+// Everything the engine knows of one kernel. A new kernel is its enum value,
+// its scan above and its entry in the table.
+struct KernelEntry {
+  DiceKernel kernel;
+  std::string_view name;
+  // roll_die_plain's contract.
+  int (*roll)(uint32_t& state, int faces);
+  // Whether this processor has the instructions the kernel uses.
+  bool (*runs_here)();
+};
+
+// Every kernel built for this architecture, slowest first.
+std::span<const KernelEntry> kernel_table();
 
 }  // namespace dungeon::dice
 

@@ -1,7 +1,7 @@
 #include "framework/random.h"
 
-#include <array>
 #include <atomic>
+#include <vector>
 
 #include "framework/dice_kernels.h"
 
@@ -20,49 +20,37 @@ int roll_die_plain(uint32_t& state, int faces) {
 namespace {
 
 using RollFn = int (*)(uint32_t&, int);
+using dice::kernel_table;
+using dice::KernelEntry;
 
-struct KernelEntry {
-  DiceKernel kernel;
-  RollFn roll;
-};
-
-// Slowest first, as supported_dice_kernels promises.
-constexpr std::array kKernels = {
-    KernelEntry{DiceKernel::kPlain, roll_die_plain},
-    KernelEntry{DiceKernel::kPortable, dice::roll_die_portable},
-#if defined(__x86_64__)
-    KernelEntry{DiceKernel::kSse2, dice::roll_die_sse2},
-    KernelEntry{DiceKernel::kAvx2, dice::roll_die_avx2},
-    KernelEntry{DiceKernel::kAvx512bw, dice::roll_die_avx512bw},
-#endif
-};
-
-// The compiled entry of `kernel` if this processor runs it, else null.
-const KernelEntry* runnable(DiceKernel kernel) {
-#if defined(__x86_64__)
-  __builtin_cpu_init();  // this may run among the static initialisers
-  if (kernel == DiceKernel::kAvx2 && !__builtin_cpu_supports("avx2")) return nullptr;
-  if (kernel == DiceKernel::kAvx512bw && !__builtin_cpu_supports("avx512bw")) return nullptr;
-#endif
-  for (const KernelEntry& entry : kKernels) {
+const KernelEntry* entry_of(DiceKernel kernel) {
+  for (const KernelEntry& entry : kernel_table()) {
     if (entry.kernel == kernel) return &entry;
   }
   return nullptr;
 }
 
-struct KernelList {
-  std::array<DiceKernel, kKernels.size()> kernels{};
-  std::size_t count = 0;
-};
+// The built entry of `kernel` if this processor runs it, else null.
+const KernelEntry* runnable(DiceKernel kernel) {
+  const KernelEntry* entry = entry_of(kernel);
+  return entry != nullptr && entry->runs_here() ? entry : nullptr;
+}
 
-const KernelList& supported() {
-  static const KernelList list = [] {
-    KernelList l;
-    for (const KernelEntry& entry : kKernels) {
-      if (runnable(entry.kernel) != nullptr) l.kernels[l.count++] = entry.kernel;
-    }
-    return l;
-  }();
+std::vector<DiceKernel> list_kernels(bool supported_only) {
+  std::vector<DiceKernel> kernels;
+  for (const KernelEntry& entry : kernel_table()) {
+    if (!supported_only || entry.runs_here()) kernels.push_back(entry.kernel);
+  }
+  return kernels;
+}
+
+const std::vector<DiceKernel>& built() {
+  static const std::vector<DiceKernel> list = list_kernels(false);
+  return list;
+}
+
+const std::vector<DiceKernel>& supported() {
+  static const std::vector<DiceKernel> list = list_kernels(true);
   return list;
 }
 
@@ -71,34 +59,26 @@ const KernelList& supported() {
 // Atomic so that forcing a kernel never races with rolls in other threads.
 std::atomic<RollFn> active_roll{roll_die_plain};
 
-[[maybe_unused]] const bool fastest_chosen_at_start =
-    force_dice_kernel(supported().kernels[supported().count - 1]);
+[[maybe_unused]] const bool fastest_chosen_at_start = force_dice_kernel(supported().back());
 
 }  // namespace
 
 std::string_view dice_kernel_name(DiceKernel kernel) {
-  switch (kernel) {
-    case DiceKernel::kPlain:
-      return "plain";
-    case DiceKernel::kPortable:
-      return "portable";
-    case DiceKernel::kSse2:
-      return "sse2";
-    case DiceKernel::kAvx2:
-      return "avx2";
-    case DiceKernel::kAvx512bw:
-      return "avx512bw";
-  }
-  return "unknown";
+  const KernelEntry* entry = entry_of(kernel);
+  return entry != nullptr ? entry->name : "unknown";
+}
+
+std::span<const DiceKernel> built_dice_kernels() {
+  return built();
 }
 
 std::span<const DiceKernel> supported_dice_kernels() {
-  return {supported().kernels.data(), supported().count};
+  return supported();
 }
 
 DiceKernel active_dice_kernel() {
   const RollFn roll = active_roll.load(std::memory_order_relaxed);
-  for (const KernelEntry& entry : kKernels) {
+  for (const KernelEntry& entry : kernel_table()) {
     if (entry.roll == roll) return entry.kernel;
   }
   return DiceKernel::kPlain;

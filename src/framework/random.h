@@ -36,7 +36,11 @@ enum class DiceKernel {
   kAvx512bw,
 };
 
+// "unknown" for a kernel this build lacks (an x86 kernel elsewhere).
 std::string_view dice_kernel_name(DiceKernel kernel);
+
+// The kernels this build has, whether this processor runs them or not.
+std::span<const DiceKernel> built_dice_kernels();
 
 // The kernels this processor runs, slowest first.
 std::span<const DiceKernel> supported_dice_kernels();
