@@ -4,15 +4,13 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "framework/random.h"
 #include "framework/run.h"
+#include "test_support.h"
 
 namespace dungeon {
 namespace {
@@ -29,10 +27,9 @@ constexpr bool kSanitized = false;
 constexpr bool kSanitized = false;
 #endif
 
-// The generator written out longhand, independent of the code under test.
-uint32_t step(uint32_t state) {
-  return state * 214013u + 2531011u;
-}
+using testing::lcg_step;
+using testing::reference_report;
+using testing::report_for_seed;
 
 // A second stream, unrelated to the dice, picks faces and states to jump to.
 class Picker {
@@ -151,9 +148,9 @@ TEST_F(DiceKernelTest, RollsAcrossTheEndOfTheLowBitsCycle) {
   // begins, with mixed high bits, and with the widest dice allowed too.
   const std::vector<DiceKernel> kernels = fast_kernels();
   uint32_t low = 0;
-  for (int i = 0; i < 32768 - 600; ++i) low = step(low);
+  for (int i = 0; i < 32768 - 600; ++i) low = lcg_step(low);
   Picker pick(77);
-  for (int point = 0; point < 600; ++point, low = step(low)) {
+  for (int point = 0; point < 600; ++point, low = lcg_step(low)) {
     for (const int faces : {1, 2, 7, 20, 100, 1000, 32766, 32767}) {
       const uint32_t start = (low & 0x7FFF) | (pick.next() << 15);
       uint32_t reference = start;
@@ -202,9 +199,7 @@ TEST_F(DiceKernelTest, RollDiceSumsTheSameWithEveryKernel) {
 
 std::string report_with(DiceKernel kernel, Dungeon& d, uint32_t seed, RunOutcome* outcome) {
   EXPECT_TRUE(force_dice_kernel(kernel));
-  std::ostringstream out;
-  *outcome = run_dungeon(d, seed, out);
-  return out.str();
+  return report_for_seed(d, seed, outcome);
 }
 
 // Whole reports are long: on a mismatch, say where they part.
@@ -217,12 +212,6 @@ std::string report_with(DiceKernel kernel, Dungeon& d, uint32_t seed, RunOutcome
          << "reports of " << actual.size() << " and " << expected.size() << " bytes part at byte "
          << at << ": \"" << actual.substr(at, 60) << "\" instead of \"" << expected.substr(at, 60)
          << "\"";
-}
-
-std::string reference_report(uint32_t seed) {
-  std::ifstream in(std::string(DUNGEON_TEST_DATA_DIR) + "/" + std::to_string(seed) + ".txt",
-                   std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 TEST_F(DiceKernelTest, EveryKernelPrintsTheReferenceReports) {

@@ -6,6 +6,7 @@
 
 #include "framework/run.h"
 #include "report_parser.h"
+#include "test_support.h"
 
 namespace dungeon::testing {
 namespace {
@@ -22,13 +23,9 @@ void PrintTo(const Golden& golden, std::ostream* os) {
 
 class GoldenTest : public ::testing::TestWithParam<Golden> {};
 
-std::string golden_text(uint32_t seed) {
-  return read_file(std::string(DUNGEON_TEST_DATA_DIR) + "/" + std::to_string(seed) + ".txt");
-}
-
 TEST_P(GoldenTest, ReportMatchesByteForByte) {
   const Golden& golden = GetParam();
-  const std::string expected = golden_text(golden.seed);
+  const std::string expected = reference_report(golden.seed);
   ASSERT_FALSE(expected.empty());
   auto d = make_dungeon();
   RunOutcome outcome{};
@@ -50,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(Seeds, GoldenTest,
 TEST(GoldenReuseTest, RunsInOneProcessAreIndependent) {
   auto d = make_dungeon();
   for (const uint32_t seed : {7u, 0u, 217u, 2u, 7u, 0u}) {
-    EXPECT_EQ(report_for_seed(*d, seed), golden_text(seed)) << "seed " << seed;
+    EXPECT_EQ(report_for_seed(*d, seed), reference_report(seed)) << "seed " << seed;
   }
 }
 
@@ -71,20 +68,20 @@ TEST(GoldenReuseTest, OverflowStopsRightAfterRoomOneThousandAndOne) {
 // The reader the other tests lean on must itself get the known reports right
 // and refuse what is not a report.
 TEST(ReportParserTest, ReadsTheReferenceReports) {
-  const ParsedReport seven = parse_report(golden_text(7));
+  const ParsedReport seven = parse_report(reference_report(7));
   EXPECT_EQ(seven.error, "");
   EXPECT_FALSE(seven.overflow);
   ASSERT_TRUE(seven.summary);
   EXPECT_EQ(seven.rooms.size(), 297u);
   EXPECT_EQ(seven.summary->rooms, 297);
   EXPECT_EQ(seven.summary->deepest_level, 6);
-  const ParsedReport zero = parse_report(golden_text(0));
+  const ParsedReport zero = parse_report(reference_report(0));
   EXPECT_EQ(zero.error, "");
   EXPECT_TRUE(zero.overflow);
   EXPECT_FALSE(zero.summary);
   EXPECT_EQ(zero.rooms.size(), 973u);
   EXPECT_NE(parse_report("Room Level: x\n").error, "");
-  EXPECT_NE(parse_report(golden_text(2) + "extra\n").error, "");
+  EXPECT_NE(parse_report(reference_report(2) + "extra\n").error, "");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "framework/run.h"
 #include "report_parser.h"
+#include "test_support.h"
 
 namespace dungeon::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "framework/run.h"
-#include "report_parser.h"
+#include "test_support.h"
 
 namespace dungeon::testing {
 namespace {

@@ -5,13 +5,12 @@
 #include <array>
 #include <cstdint>
 
+#include "test_support.h"
+
 namespace dungeon {
 namespace {
 
-// The generator written out longhand, independent of the code under test.
-uint32_t step(uint32_t state) {
-  return state * 214013u + 2531011u;
-}
+using testing::lcg_step;
 
 TEST(RandomTest, FirstValuesFromTheUnseededState) {
   Random random;
@@ -35,7 +34,7 @@ TEST(RandomTest, FirstValuesFromASeed) {
 TEST(RandomTest, ValuesUseBitsSixteenToThirty) {
   // High bit 31 set must not leak into the value.
   Random random(0xFFFFFFFFu);
-  const uint32_t next = step(0xFFFFFFFFu);
+  const uint32_t next = lcg_step(0xFFFFFFFFu);
   EXPECT_EQ(random.random_next(), static_cast<int>((next >> 16) & 0x7FFF));
   EXPECT_EQ(random.state(), next);
 }
@@ -47,7 +46,7 @@ TEST(RandomTest, DieIsTheFirstRawValueInRangeAndLeavesStateAfterIt) {
     for (int roll = 0; roll < 200; ++roll) {
       int raw = 0;
       do {
-        state = step(state);
+        state = lcg_step(state);
         raw = static_cast<int>((state >> 16) & 0x7FFF);
       } while (raw < 1 || raw > faces);
       ASSERT_EQ(random.roll_die(faces), raw) << "d" << faces << " roll " << roll;

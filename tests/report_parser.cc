@@ -1,8 +1,7 @@
 #include "report_parser.h"
 
 #include <charconv>
-#include <fstream>
-#include <sstream>
+#include <utility>
 
 namespace dungeon::testing {
 namespace {
@@ -149,20 +148,6 @@ ParsedReport parse_report(std::string_view text) {
   }
   if (!lines.done()) return fail("text after the end of the report");
   return report;
-}
-
-std::string report_for_seed(Dungeon& d, uint32_t seed, RunOutcome* outcome) {
-  std::ostringstream out;
-  const RunOutcome result = run_dungeon(d, seed, out);
-  if (outcome != nullptr) *outcome = result;
-  return std::move(out).str();
-}
-
-std::string read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return std::move(text).str();
 }
 
 }  // namespace dungeon::testing

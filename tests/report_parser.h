@@ -3,14 +3,10 @@
 #ifndef DUNGEON_TESTS_REPORT_PARSER_H_
 #define DUNGEON_TESTS_REPORT_PARSER_H_
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "framework/room_table.h"
-#include "framework/run.h"
 
 namespace dungeon::testing {
 
@@ -46,11 +42,6 @@ struct ParsedReport {
 };
 
 ParsedReport parse_report(std::string_view text);
-
-// The report of one run, and its outcome.
-std::string report_for_seed(Dungeon& d, uint32_t seed, RunOutcome* outcome = nullptr);
-
-std::string read_file(const std::string& path);
 
 }  // namespace dungeon::testing
 

@@ -18,11 +18,11 @@ namespace {
 
 using nlohmann::json;
 
+using dungeon::testing::reference_report;
+
 std::string engine_report(uint32_t seed) {
   static const auto d = dungeon::make_dungeon();
-  std::ostringstream out;
-  dungeon::run_dungeon(*d, seed, out);
-  return out.str();
+  return dungeon::testing::report_for_seed(*d, seed);
 }
 
 std::vector<std::string> lines_of(const std::string& text) {
@@ -47,8 +47,7 @@ std::map<std::string, int> svg_shape(const std::string& svg_path) {
 TEST(Show, TextIsTheReferenceReportByteForByte) {
   for (const uint32_t seed : {0u, 2u, 7u, 217u}) {
     const ProcessResult result = run_atlas({"show", "--seed", std::to_string(seed)});
-    EXPECT_EQ(result.out, read_file(ATLAS_TEST_DATA_DIR "/" + std::to_string(seed) + ".txt"))
-        << "seed " << seed;
+    EXPECT_EQ(result.out, reference_report(seed)) << "seed " << seed;
     EXPECT_EQ(result.status, seed == 0 ? 156 : 0) << "seed " << seed;
     EXPECT_EQ(result.err, "");
   }
@@ -81,7 +80,7 @@ TEST(Show, WritesTheFileOnlyAndNothingBeside) {
   const ProcessResult result = run_atlas({"show", "--seed", "0", "-o", dir.file("zero.txt")});
   EXPECT_EQ(result.status, 156);
   EXPECT_EQ(result.out, "");
-  EXPECT_EQ(read_file(dir.file("zero.txt")), read_file(ATLAS_TEST_DATA_DIR "/0.txt"));
+  EXPECT_EQ(read_file(dir.file("zero.txt")), reference_report(0));
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"zero.txt"});
 }
 

@@ -18,8 +18,8 @@ struct Grown {
   std::unique_ptr<dungeon::Dungeon> d = dungeon::make_dungeon();
   dungeon::RunOutcome outcome;
   explicit Grown(uint32_t seed) {
-    std::ostringstream report;
-    outcome = dungeon::run_dungeon(*d, seed, report);
+    dungeon::NullSink discard;
+    outcome = dungeon::run_dungeon(*d, seed, discard);
   }
 };
 

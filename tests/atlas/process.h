@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 namespace atlas_test {
+
+using dungeon::testing::read_file;
 
 struct ProcessResult {
   int status = -1;  // exit status, or 128 + signal number
@@ -20,7 +24,6 @@ ProcessResult run_atlas(const std::vector<std::string>& args);
 // Runs a helper script from tests/atlas with the Debian Python.
 ProcessResult run_python(const std::string& script, const std::vector<std::string>& args);
 
-std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& text);
 
 // A fresh folder, removed with everything in it at the end of the test.

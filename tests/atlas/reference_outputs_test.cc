@@ -16,7 +16,9 @@
 namespace atlas_test {
 namespace {
 
-const std::string kReferences = ATLAS_TEST_DATA_DIR "/atlas/";
+std::string reference(const std::string& name) {
+  return read_file(dungeon::testing::test_data_path("atlas/" + name));
+}
 
 struct Case {
   std::vector<std::string> args;
@@ -41,7 +43,7 @@ TEST(ReferenceOutputs, SmallOutputsAreUnchanged) {
       {{"scan", "0..100", "--format", "json"}, "scan_0-100.json"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(output_of(c), read_file(kReferences + c.reference)) << c.reference;
+    EXPECT_EQ(output_of(c), reference(c.reference)) << c.reference;
   }
 }
 
@@ -64,7 +66,7 @@ TEST(ReferenceOutputs, LargeOutputsHaveTheirRecordedSums) {
   argv.insert(argv.end(), sum_command.begin(), sum_command.end());
   const ProcessResult sums = run_process(argv);
   ASSERT_EQ(sums.status, 0) << sums.err;
-  EXPECT_EQ(sums.out, read_file(kReferences + "large_outputs.sha256"));
+  EXPECT_EQ(sums.out, reference("large_outputs.sha256"));
 }
 
 }  // namespace

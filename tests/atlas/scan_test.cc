@@ -8,6 +8,8 @@
 #include <sstream>
 #include <thread>
 
+#include "test_support.h"
+
 namespace atlas {
 namespace {
 
@@ -146,8 +148,8 @@ TEST(Scan, RowsAreTheEnginesFiguresForEachSeed) {
   ASSERT_EQ(rows.size(), 12u);
   const auto d = dungeon::make_dungeon();
   for (uint32_t seed = 0; seed < 12; ++seed) {
-    std::ostringstream report;
-    const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, report);
+    dungeon::RunOutcome outcome{};
+    dungeon::testing::report_for_seed(*d, seed, &outcome);
     const ScanRow& row = rows[seed];
     EXPECT_EQ(row, scan_row(*d, seed, outcome));
     EXPECT_EQ(row.seed, seed);
