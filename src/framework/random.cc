@@ -1,6 +1,7 @@
 #include "framework/random.h"
 
 #include <atomic>
+#include <cassert>
 #include <vector>
 
 #include "framework/dice_kernels.h"
@@ -8,6 +9,7 @@
 namespace dungeon {
 
 int roll_die_plain(uint32_t& state, int faces) {
+  assert(faces >= 1 && faces <= 32767);
   // One unsigned compare tests 1 <= v <= faces: v == 0 wraps to the top.
   const auto limit = static_cast<uint32_t>(faces);
   for (;;) {

@@ -8,6 +8,7 @@
 #ifndef DUNGEON_FRAMEWORK_RANDOM_H_
 #define DUNGEON_FRAMEWORK_RANDOM_H_
 
+#include <cassert>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -70,7 +71,10 @@ class Random {
   }
 
   // REQUIRES: 1 <= faces <= 32767.
-  int roll_die(int faces) { return roll_die_active(state_, faces); }
+  int roll_die(int faces) {
+    assert(faces >= 1 && faces <= 32767);
+    return roll_die_active(state_, faces);
+  }
 
   // The sum of `count` dice; a count of 0 or less draws nothing and gives 0.
   int roll_dice(int count, int faces) {

@@ -5,6 +5,7 @@
 #ifndef DUNGEON_FRAMEWORK_TEXT_ARENA_H_
 #define DUNGEON_FRAMEWORK_TEXT_ARENA_H_
 
+#include <cassert>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
@@ -54,6 +55,7 @@ class TextArena {
  private:
   // REQUIRES: `text` ends where the arena's used part ends.
   void grow(ArenaText& text, std::string_view s) {
+    assert(text.data_ + text.size_ == data_ + used_);
     const std::size_t n = s.size() < Capacity - used_ ? s.size() : Capacity - used_;
     std::memmove(data_ + used_, s.data(), n);
     used_ += n;
