@@ -1,4 +1,9 @@
 // dungeon-atlas: shows, maps and scans the dungeons `dungeon` grows.
+#include <signal.h>
+
+#include <cstdio>
+#include <new>
+
 #include "atlas/cli.h"
 
 // Graphviz, Pango and fontconfig keep caches and plugin tables for the life
@@ -21,5 +26,15 @@ extern "C" const char* __lsan_default_options() {
 }
 
 int main(int argc, char** argv) {
-  return atlas::run_cli(argc, argv);
+  // Past a file-size limit (a full quota) a write fails with "File too large"
+  // and the temporary file is removed, instead of the kernel ending the run
+  // and leaving it behind.
+  ::signal(SIGXFSZ, SIG_IGN);
+  try {
+    return atlas::run_cli(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Reading the command line or writing the help allocates too.
+    std::fputs("dungeon-atlas: out of memory\n", stderr);
+    return 1;
+  }
 }
