@@ -293,7 +293,10 @@ int run_cli(int argc, char** argv) {
                    "Only part I of N interleaved parts: the seeds FROM+I, FROM+I+N, ... "
                    "I counts from 0, so shards 0/N to N-1/N together cover the range")
       ->type_name("I/N");
-  scan_command->add_option("--jobs", scan_args.jobs, "Threads to run, 1 to 1024 (default: one per core); each holds about 1 MB, and more jobs than cores only cost memory")
+  scan_command
+      ->add_option("--jobs", scan_args.jobs,
+                   "Threads to run, 1 to 1024 (default: one per core); each holds about 1 MB, "
+                   "and more jobs than cores only cost memory")
       ->type_name("J");
   scan_command->add_flag("--no-header", scan_args.no_header,
                          "Leave out the CSV header, for joining shards' output");

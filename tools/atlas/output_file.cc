@@ -24,7 +24,7 @@ struct sigaction g_previous[kSignalCount];
 bool g_guarding[kSignalCount];
 
 extern "C" void remove_pending_temp(int signal_number) {
-  if (g_pending_temp[0] != '\0') ::unlink(g_pending_temp);
+  remove_pending_output();
   for (std::size_t i = 0; i < kSignalCount; ++i) {
     if (kFatalSignals[i] == signal_number) ::sigaction(signal_number, &g_previous[i], nullptr);
   }
@@ -76,6 +76,10 @@ std::string follow_links(const std::string& path) {
 }
 
 }  // namespace
+
+void remove_pending_output() {
+  if (g_pending_temp[0] != '\0') ::unlink(g_pending_temp);
+}
 
 Output::Output(const std::string& path) {
   if (!path.empty() && path != "-") {

@@ -24,6 +24,10 @@ class WriteError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Removes the temporary file of the output being written, if any; safe in a
+// signal handler, for ending the process without unwinding.
+void remove_pending_output();
+
 class Output {
  public:
   // An empty path or "-" is standard output. A link is followed to what it

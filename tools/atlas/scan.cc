@@ -3,8 +3,8 @@
 #include <condition_variable>
 #include <exception>
 #include <memory>
-#include <new>
 #include <mutex>
+#include <new>
 #include <stdexcept>
 #include <streambuf>
 #include <system_error>
