@@ -58,16 +58,37 @@ for page in dungeon dungeon-atlas; do
   [[ -z $warnings ]] || fail "$page.6: $warnings"
 done
 
-# Completion: bash-completion finds it on demand among the data folders and
-# offers the commands and each command's formats.
-XDG_DATA_DIRS=$share bash --norc --noprofile -c '
+# Completion: bash-completion finds it on demand among the data folders.
+# Each case is the words as bash splits the line (with "=" a word of its
+# own), then what must be offered, sorted.
+mkdir "$work/files" "$work/files/folder" && touch "$work/files/my out.csv"
+(cd "$work/files" && XDG_DATA_DIRS=$share bash --norc --noprofile -c '
   source /usr/share/bash-completion/bash_completion || exit 1
   __load_completion dungeon-atlas || exit 2
   complete -p dungeon-atlas | grep -q _dungeon_atlas || exit 3
-  COMP_WORDS=(dungeon-atlas ""); COMP_CWORD=1; _dungeon_atlas
-  [[ ${COMPREPLY[*]} == "show map scan --help --version" ]] || exit 4
-  COMP_WORDS=(dungeon-atlas map --format ""); COMP_CWORD=3; _dungeon_atlas
-  [[ ${COMPREPLY[*]} == "dot svg png" ]] || exit 5
-' || fail "bash completion (step $?)"
+  # Outside an interactive shell compopt has no completion to act on.
+  compopt() { options+=" $*"; }
+  offers() {
+    local expected=$1 words
+    shift
+    COMP_WORDS=("$@") COMP_CWORD=$(($# - 1)) COMP_LINE="$*"
+    COMP_LINE=${COMP_LINE// = /=} COMP_POINT=${#COMP_LINE}
+    COMPREPLY=() options=""
+    _dungeon_atlas
+    words=$(printf "%s\n" "${COMPREPLY[@]}" | sort | paste -sd "|")
+    [[ $words == "$expected" ]] || { echo "${COMP_LINE@Q}: ${words@Q}" >&2; exit 4; }
+  }
+  offers "--help|--version|map|scan|show" dungeon-atlas ""
+  offers "dot|png|svg" dungeon-atlas map --format ""
+  offers "csv|json" dungeon-atlas scan --format = ""
+  offers "json" dungeon-atlas show --format = j
+  offers "--help|--output|-o" dungeon-atlas show --seed 3 --format json -
+  offers "--deepest|--format|--help|--jobs|--no-header|--rooms|--shard" \
+    dungeon-atlas scan 0..9 --output x --complete --
+  # Files as single words, folders to go into.
+  offers "my out.csv" dungeon-atlas scan -o my
+  offers "folder" dungeon-atlas map --output fo
+  [[ $options == *filenames* ]] || { echo "folders would get no /" >&2; exit 5; }
+') || fail "bash completion (step $?)"
 
 echo "package test: $(basename "$deb") passed"
