@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a finished build, unpacks it into a scratch
-# root and checks what a user gets: both programs run from there, the man
-# pages render, the completion loads where bash-completion looks for it.
+# Builds the Debian package from a finished build, checks it with lintian,
+# unpacks it into a scratch root and checks what a user gets: both programs
+# run from there, the man pages render, the completion loads where
+# bash-completion looks for it.
 #   package_test.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build=$1 source=$2 version=$3
@@ -25,9 +26,18 @@ for needed in libstdc++6 libgvc6 libc6; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 
+# Debian's own checks: no error and no warning. Lintian would rather not run
+# as root, so it runs as nobody where it can.
+lintian=(lintian --fail-on error,warning)
+if [[ $(id -u) == 0 ]] && id nobody >/dev/null 2>&1; then
+  chmod a+rx "$work" "$work/out" && chmod a+r "$deb"
+  lintian=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups env HOME=/tmp "${lintian[@]}")
+fi
+"${lintian[@]}" "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian"; }
+
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-bin=$root/usr/bin
+bin=$root/usr/games
 share=$root/usr/share
 
 # The programs, run from the scratch root.
@@ -39,22 +49,23 @@ status=0
 "$bin/dungeon-atlas" show --seed 7 | cmp - "$source/tests/data/7.txt" || fail "atlas show --seed 7"
 
 # Documentation.
-for doc in README.md dungeon-atlas.schema.json; do
+for doc in README.md copyright changelog.gz docs/dungeon-atlas.md docs/dungeon-atlas.schema.json \
+  docs/dungeon-atlas-scan.schema.json; do
   [[ -s $share/doc/dungeon/$doc ]] || fail "missing doc $doc"
 done
 
 # Man pages in section 6: they render, with the version filled in, and groff
 # finds nothing to warn about.
 for page in dungeon dungeon-atlas; do
-  file=$share/man/man6/$page.6
-  [[ -f $file ]] || fail "missing man page $page.6"
+  file=$share/man/man6/$page.6.gz
+  [[ -f $file ]] || fail "missing man page $page.6.gz"
   rendered=$(MANWIDTH=80 man -l "$file" 2>"$work/man.err")
   [[ ! -s $work/man.err ]] || fail "man -l $page.6: $(cat "$work/man.err")"
   for section in NAME SYNOPSIS DESCRIPTION "EXIT STATUS" EXAMPLES "SEE ALSO"; do
     grep -q "^$section" <<<"$rendered" || fail "$page.6 has no $section section"
   done
   grep -q "dungeon $version" <<<"$rendered" || fail "$page.6 lacks the version"
-  warnings=$(groff -man -Tutf8 -ww -z "$file" 2>&1)
+  warnings=$(zcat "$file" | groff -man -Tutf8 -ww -z 2>&1)
   [[ -z $warnings ]] || fail "$page.6: $warnings"
 done
 
