@@ -127,8 +127,8 @@ constexpr uint64_t bit(int signal_number) {
 // in exec), returned once its temporary file is guarded.
 pid_t start_guarded_scan(const TempDir& dir, const std::string& prefix) {
   const std::string script = prefix + " \"$0\" scan 0..4000000000 --jobs 1 -o \"$1\"";
-  const char* argv[] = {
-      "/bin/sh", "-c", script.c_str(), kAtlas.c_str(), dir.file("out.csv").c_str(), nullptr};
+  const std::string out = dir.file("out.csv");
+  const char* argv[] = {"/bin/sh", "-c", script.c_str(), kAtlas.c_str(), out.c_str(), nullptr};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
