@@ -1,47 +1,62 @@
 # bash completion for dungeon-atlas
 
+# A command is one line in each table: its options, and its formats.
+declare -gA _dungeon_atlas_options=(
+  [show]="--seed --format -o --output --help"
+  [map]="--seed --format --level -o --output --help"
+  [scan]="--complete --rooms --deepest --format --shard --jobs --no-header -o --output --help"
+)
+declare -gA _dungeon_atlas_formats=(
+  [show]="text json"
+  [map]="dot svg png"
+  [scan]="csv json"
+)
+
 _dungeon_atlas() {
-  local cur prev command word
-  COMPREPLY=()
-  cur=${COMP_WORDS[COMP_CWORD]}
-  prev=${COMP_WORDS[COMP_CWORD - 1]}
+  local cur prev words cword split
+  _init_completion -s || return
 
   # The first word after the program name that is a command.
-  command=""
-  for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
-    case $word in
-      show | map | scan) command=$word; break ;;
-    esac
+  local command="" word
+  for word in "${words[@]:1:cword-1}"; do
+    if [[ -v _dungeon_atlas_options[$word] ]]; then
+      command=$word
+      break
+    fi
   done
 
   case $prev in
     -o | --output)
-      COMPREPLY=($(compgen -f -- "$cur"))
+      _filedir
       return
       ;;
     --format)
-      case $command in
-        show) COMPREPLY=($(compgen -W "text json" -- "$cur")) ;;
-        map) COMPREPLY=($(compgen -W "dot svg png" -- "$cur")) ;;
-        scan) COMPREPLY=($(compgen -W "csv json" -- "$cur")) ;;
-      esac
+      COMPREPLY=($(compgen -W "${_dungeon_atlas_formats[$command]}" -- "$cur"))
       return
       ;;
     --seed | --level | --rooms | --deepest | --shard | --jobs)
-      return  # a number or range the user knows
+      return # a number or range the user knows
       ;;
   esac
+  $split && return
 
-  local options
-  case $command in
-    "") options="show map scan --help --version" ;;
-    show) options="--seed --format -o --output --help" ;;
-    map) options="--seed --format --level -o --output --help" ;;
-    scan)
-      options="--complete --rooms --deepest --format --shard --jobs --no-header -o --output --help"
-      ;;
-  esac
-  COMPREPLY=($(compgen -W "$options" -- "$cur"))
-}
+  if [[ -z $command ]]; then
+    COMPREPLY=($(compgen -W "${!_dungeon_atlas_options[*]} --help --version" -- "$cur"))
+    return
+  fi
 
-complete -F _dungeon_atlas dungeon-atlas
+  # Options already given are not offered again; -o and --output are one.
+  local option offered=""
+  for option in ${_dungeon_atlas_options[$command]}; do
+    for word in "${words[@]:1:cword-1}"; do
+      case $word in
+        "$option" | "$option"=*) continue 2 ;;
+        -o) [[ $option == --output ]] && continue 2 ;;
+        --output | --output=*) [[ $option == -o ]] && continue 2 ;;
+      esac
+    done
+    offered+=" $option"
+  done
+  COMPREPLY=($(compgen -W "$offered" -- "$cur"))
+} &&
+  complete -F _dungeon_atlas dungeon-atlas

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from a finished build, unpacks it into a scratch
-# root and checks what a user gets: both programs run from there, the man
-# pages render, the completion loads where bash-completion looks for it.
+# Builds the Debian package from a finished build, checks it with lintian,
+# unpacks it into a scratch root and checks what a user gets: both programs
+# run from there, the man pages render, the completion loads where
+# bash-completion looks for it.
 #   package_test.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build=$1 source=$2 version=$3
@@ -25,9 +26,18 @@ for needed in libstdc++6 libgvc6 libc6; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 
+# Debian's own checks: no error and no warning. Lintian would rather not run
+# as root, so it runs as nobody where it can.
+lintian=(lintian --fail-on error,warning)
+if [[ $(id -u) == 0 ]] && id nobody >/dev/null 2>&1; then
+  chmod a+rx "$work" "$work/out" && chmod a+r "$deb"
+  lintian=(setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups env HOME=/tmp "${lintian[@]}")
+fi
+"${lintian[@]}" "$deb" >"$work/lintian.log" 2>&1 || { cat "$work/lintian.log" >&2; fail "lintian"; }
+
 root=$work/root
 dpkg-deb -x "$deb" "$root"
-bin=$root/usr/bin
+bin=$root/usr/games
 share=$root/usr/share
 
 # The programs, run from the scratch root.
@@ -39,35 +49,57 @@ status=0
 "$bin/dungeon-atlas" show --seed 7 | cmp - "$source/tests/data/7.txt" || fail "atlas show --seed 7"
 
 # Documentation.
-for doc in README.md dungeon-atlas.schema.json; do
+for doc in README.md copyright changelog.gz docs/dungeon-atlas.md docs/dungeon-atlas.schema.json \
+  docs/dungeon-atlas-scan.schema.json; do
   [[ -s $share/doc/dungeon/$doc ]] || fail "missing doc $doc"
 done
 
 # Man pages in section 6: they render, with the version filled in, and groff
 # finds nothing to warn about.
 for page in dungeon dungeon-atlas; do
-  file=$share/man/man6/$page.6
-  [[ -f $file ]] || fail "missing man page $page.6"
+  file=$share/man/man6/$page.6.gz
+  [[ -f $file ]] || fail "missing man page $page.6.gz"
   rendered=$(MANWIDTH=80 man -l "$file" 2>"$work/man.err")
   [[ ! -s $work/man.err ]] || fail "man -l $page.6: $(cat "$work/man.err")"
   for section in NAME SYNOPSIS DESCRIPTION "EXIT STATUS" EXAMPLES "SEE ALSO"; do
     grep -q "^$section" <<<"$rendered" || fail "$page.6 has no $section section"
   done
   grep -q "dungeon $version" <<<"$rendered" || fail "$page.6 lacks the version"
-  warnings=$(groff -man -Tutf8 -ww -z "$file" 2>&1)
+  warnings=$(zcat "$file" | groff -man -Tutf8 -ww -z 2>&1)
   [[ -z $warnings ]] || fail "$page.6: $warnings"
 done
 
-# Completion: bash-completion finds it on demand among the data folders and
-# offers the commands and each command's formats.
-XDG_DATA_DIRS=$share bash --norc --noprofile -c '
+# Completion: bash-completion finds it on demand among the data folders.
+# Each case is the words as bash splits the line (with "=" a word of its
+# own), then what must be offered, sorted.
+mkdir "$work/files" "$work/files/folder" && touch "$work/files/my out.csv"
+(cd "$work/files" && XDG_DATA_DIRS=$share bash --norc --noprofile -c '
   source /usr/share/bash-completion/bash_completion || exit 1
   __load_completion dungeon-atlas || exit 2
   complete -p dungeon-atlas | grep -q _dungeon_atlas || exit 3
-  COMP_WORDS=(dungeon-atlas ""); COMP_CWORD=1; _dungeon_atlas
-  [[ ${COMPREPLY[*]} == "show map scan --help --version" ]] || exit 4
-  COMP_WORDS=(dungeon-atlas map --format ""); COMP_CWORD=3; _dungeon_atlas
-  [[ ${COMPREPLY[*]} == "dot svg png" ]] || exit 5
-' || fail "bash completion (step $?)"
+  # Outside an interactive shell compopt has no completion to act on.
+  compopt() { options+=" $*"; }
+  offers() {
+    local expected=$1 words
+    shift
+    COMP_WORDS=("$@") COMP_CWORD=$(($# - 1)) COMP_LINE="$*"
+    COMP_LINE=${COMP_LINE// = /=} COMP_POINT=${#COMP_LINE}
+    COMPREPLY=() options=""
+    _dungeon_atlas
+    words=$(printf "%s\n" "${COMPREPLY[@]}" | sort | paste -sd "|")
+    [[ $words == "$expected" ]] || { echo "${COMP_LINE@Q}: ${words@Q}" >&2; exit 4; }
+  }
+  offers "--help|--version|map|scan|show" dungeon-atlas ""
+  offers "dot|png|svg" dungeon-atlas map --format ""
+  offers "csv|json" dungeon-atlas scan --format = ""
+  offers "json" dungeon-atlas show --format = j
+  offers "--help|--output|-o" dungeon-atlas show --seed 3 --format json -
+  offers "--deepest|--format|--help|--jobs|--no-header|--rooms|--shard" \
+    dungeon-atlas scan 0..9 --output x --complete --
+  # Files as single words, folders to go into.
+  offers "my out.csv" dungeon-atlas scan -o my
+  offers "folder" dungeon-atlas map --output fo
+  [[ $options == *filenames* ]] || { echo "folders would get no /" >&2; exit 5; }
+') || fail "bash completion (step $?)"
 
 echo "package test: $(basename "$deb") passed"

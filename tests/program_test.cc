@@ -1,8 +1,10 @@
 // The built `dungeon` program, run as a user runs it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <memory>
 #include <string>
@@ -60,9 +62,18 @@ TEST(ProgramTest, IgnoresItsArguments) {
   expect_report_of_a_second_during_run(" --seed 7 --help extra");
 }
 
+// A file of the test's own: ctest runs tests as separate processes at once,
+// and the release and sanitizer suites may share the temporary folder.
+std::string own_temp_file() {
+  std::string path = ::testing::TempDir() + "/dungeon_test_XXXXXX";
+  const int fd = mkstemp(path.data());
+  if (fd >= 0) close(fd);
+  return path;
+}
+
 // One line on standard error, naming the problem.
 void expect_write_error(const std::string& redirect, const std::string& reason) {
-  const std::string err = ::testing::TempDir() + "/dungeon_stderr.txt";
+  const std::string err = own_temp_file();
   const Ran ran = run_shell("'" + kBinary + "' " + redirect + " 2>'" + err + "'");
   EXPECT_EQ(ran.status, 1);
   const std::string message = read_file(err);
@@ -81,7 +92,7 @@ TEST(ProgramTest, ClosedOutputIsAnError) {
 }
 
 TEST(ProgramTest, ReaderClosingEarlyEndsQuietly) {
-  const std::string err = ::testing::TempDir() + "/dungeon_pipe_stderr.txt";
+  const std::string err = own_temp_file();
   // With SIGPIPE at its default the kernel ends the writer; with it ignored
   // the write fails with EPIPE. Both must stay silent.
   for (const std::string prefix : {"", "trap '' PIPE; "}) {

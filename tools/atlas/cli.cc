@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -120,12 +121,15 @@ struct ScanArgs {
   bool no_header = false;
 };
 
-// The seed to use, announcing a clock seed so that the dungeon can be had again.
+// The seed given, or the clock's.
 uint32_t chosen_seed(const std::optional<std::string>& text) {
-  if (text) return parse_seed(*text);
-  const uint32_t seed = dungeon::clock_seed();
-  std::fprintf(stderr, "seed: %u\n", seed);
-  return seed;
+  return text ? parse_seed(*text) : dungeon::clock_seed();
+}
+
+// A clock seed is printed so that the dungeon can be had again, once the
+// command is known to be good: a bad one gets its one line and nothing more.
+void announce_seed(const std::optional<std::string>& text, uint32_t seed) {
+  if (!text) std::fprintf(stderr, "seed: %u\n", seed);
 }
 
 void write_all(Output& output, std::string_view text) {
@@ -141,6 +145,7 @@ int finish(Output& output, int status) {
 int run_show(const ShowArgs& args) {
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
+  announce_seed(args.seed, seed);
   const auto d = dungeon::make_dungeon();
   dungeon::RunOutcome outcome;
   if (args.format == ShowFormat::kText) {
@@ -166,6 +171,7 @@ int run_map(const MapArgs& args) {
   dungeon::NullSink discard;
   const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
   const std::string dot = dungeon_dot(*d, seed, outcome, level);
+  announce_seed(args.seed, seed);
   write_all(output, args.format == MapFormat::kDot
                         ? dot
                         : render_dot(dot, format_name(kMapFormats, args.format)));
@@ -211,6 +217,7 @@ int run_scan(const ScanArgs& args) {
   if (args.deepest) filter.deepest_level = parse_count_range(*args.deepest, "deepest");
   unsigned jobs = std::thread::hardware_concurrency();
   if (jobs == 0) jobs = 1;
+  if (jobs > kMaxJobs) jobs = static_cast<unsigned>(kMaxJobs);
   if (args.jobs) {
     jobs = static_cast<unsigned>(parse_number(*args.jobs, "job count", kMaxJobs));
     if (jobs == 0) throw UsageError("job count '0' is too small: expected 1 to 1024");
@@ -251,6 +258,20 @@ void report_usage_error(const std::string& message, const std::string& pointer) 
 }
 
 constexpr std::string_view kCommands[] = {"show", "map", "scan"};
+
+// --help and --version fail like any other output that cannot be written.
+int print_help_or_version(const CLI::App& app, const CLI::Error& request) {
+  std::ostringstream text;
+  app.exit(request, text, text);
+  try {
+    Output output("");
+    write_all(output, text.str());
+    return finish(output, 0);
+  } catch (const WriteError& error) {
+    std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), error.what());
+    return kFailureStatus;
+  }
+}
 
 }  // namespace
 
@@ -309,7 +330,10 @@ int run_cli(int argc, char** argv) {
                    "Only part I of N interleaved parts: the seeds FROM+I, FROM+I+N, ... "
                    "I counts from 0, so shards 0/N to N-1/N together cover the range")
       ->type_name("I/N");
-  scan_command->add_option("--jobs", scan_args.jobs, "Threads to run (default: one per core)")
+  scan_command
+      ->add_option("--jobs", scan_args.jobs,
+                   "Threads to run, 1 to 1024 (default: one per core); each holds about 1 MB, "
+                   "and more jobs than cores only cost memory")
       ->type_name("J");
   scan_command->add_flag("--no-header", scan_args.no_header,
                          "Leave out the CSV header, for joining shards' output");
@@ -338,7 +362,7 @@ int run_cli(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
-    if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
+    if (error.get_exit_code() == 0) return print_help_or_version(app, error);
     std::string message = error.what();
     if (error.get_name() == "RequiredError") {
       if (app.get_subcommands().empty()) message = "no command given (commands: show, map, scan)";
@@ -355,6 +379,9 @@ int run_cli(int argc, char** argv) {
   } catch (const UsageError& error) {
     report_usage_error(error.what(), help_pointer(app));
     return kUsageStatus;
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "%s: out of memory\n", std::string(kProgram).c_str());
+    return kFailureStatus;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), error.what());
     return kFailureStatus;

@@ -1,5 +1,11 @@
 // dungeon-atlas: shows, maps and scans the dungeons `dungeon` grows.
+#include <signal.h>
+#include <unistd.h>
+
+#include <new>
+
 #include "atlas/cli.h"
+#include "atlas/output_file.h"
 
 // Graphviz, Pango and fontconfig keep caches and plugin tables for the life
 // of the process and never free them; under LeakSanitizer that would drown
@@ -20,6 +26,25 @@ extern "C" const char* __lsan_default_options() {
   return "print_suppressions=0";
 }
 
+namespace {
+
+// Called by operator new, on any thread, when memory runs out. Ends the run
+// here rather than throwing: with memory that short, even the exception may
+// not be made, and a worker thread's failure would wait for the others.
+void out_of_memory() {
+  atlas::remove_pending_output();
+  constexpr char kMessage[] = "dungeon-atlas: out of memory\n";
+  [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+  ::_exit(1);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // Past a file-size limit (a full quota) a write fails with "File too large"
+  // and the temporary file is removed, instead of the kernel ending the run
+  // and leaving it behind.
+  ::signal(SIGXFSZ, SIG_IGN);
+  std::set_new_handler(out_of_memory);
   return atlas::run_cli(argc, argv);
 }

@@ -4,6 +4,9 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include "atlas/dungeon_json.h"
@@ -24,8 +27,19 @@ class Pipeline {
   PipelineStats run(unsigned jobs, const std::function<BlockWork()>& make_worker,
                     const Deliver& deliver) {
     std::vector<std::thread> threads;
-    const uint64_t useful = blocks_ < jobs ? blocks_ : jobs;
-    for (uint64_t i = 0; i < useful; ++i) threads.emplace_back([&] { work(make_worker); });
+    try {
+      const uint64_t useful = blocks_ < jobs ? blocks_ : jobs;
+      threads.reserve(static_cast<std::size_t>(useful));
+      for (uint64_t i = 0; i < useful; ++i) threads.emplace_back([&] { work(make_worker); });
+    } catch (const std::system_error& error) {
+      // A process or memory limit: the threads that did start share the
+      // work, and none at all is an error like any other.
+      if (threads.empty() && blocks_ > 0) {
+        throw std::runtime_error("cannot start a thread: " + error.code().message());
+      }
+    } catch (const std::bad_alloc&) {
+      if (threads.empty() && blocks_ > 0) throw;
+    }
 
     try {
       deliver_all(deliver);
