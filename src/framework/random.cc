@@ -1,8 +1,8 @@
 #include "framework/random.h"
 
+#include <array>
 #include <atomic>
 #include <cassert>
-#include <vector>
 
 #include "framework/dice_kernels.h"
 
@@ -38,21 +38,31 @@ const KernelEntry* runnable(DiceKernel kernel) {
   return entry != nullptr && entry->runs_here() ? entry : nullptr;
 }
 
-std::vector<DiceKernel> list_kernels(bool supported_only) {
-  std::vector<DiceKernel> kernels;
-  for (const KernelEntry& entry : kernel_table()) {
-    if (!supported_only || entry.runs_here()) kernels.push_back(entry.kernel);
-  }
-  return kernels;
-}
+// A fixed list, not a vector: the lists are made among the static
+// initialisers, where an allocation that fails under a tight memory limit
+// could not even be reported.
+struct KernelList {
+  std::array<DiceKernel, 8> kernels{};
+  std::size_t count = 0;
+};
 
-const std::vector<DiceKernel>& built() {
-  static const std::vector<DiceKernel> list = list_kernels(false);
+KernelList list_kernels(bool supported_only) {
+  KernelList list;
+  for (const KernelEntry& entry : kernel_table()) {
+    if (supported_only && !entry.runs_here()) continue;
+    assert(list.count < list.kernels.size());
+    list.kernels[list.count++] = entry.kernel;
+  }
   return list;
 }
 
-const std::vector<DiceKernel>& supported() {
-  static const std::vector<DiceKernel> list = list_kernels(true);
+const KernelList& built() {
+  static const KernelList list = list_kernels(false);
+  return list;
+}
+
+const KernelList& supported() {
+  static const KernelList list = list_kernels(true);
   return list;
 }
 
@@ -61,7 +71,8 @@ const std::vector<DiceKernel>& supported() {
 // Atomic so that forcing a kernel never races with rolls in other threads.
 std::atomic<RollFn> active_roll{roll_die_plain};
 
-[[maybe_unused]] const bool fastest_chosen_at_start = force_dice_kernel(supported().back());
+[[maybe_unused]] const bool fastest_chosen_at_start =
+    force_dice_kernel(supported().kernels[supported().count - 1]);
 
 }  // namespace
 
@@ -71,11 +82,11 @@ std::string_view dice_kernel_name(DiceKernel kernel) {
 }
 
 std::span<const DiceKernel> built_dice_kernels() {
-  return built();
+  return {built().kernels.data(), built().count};
 }
 
 std::span<const DiceKernel> supported_dice_kernels() {
-  return supported();
+  return {supported().kernels.data(), supported().count};
 }
 
 DiceKernel active_dice_kernel() {

@@ -38,6 +38,13 @@ void out_of_memory() {
   ::_exit(1);
 }
 
+// Before any static constructor: CLI11 builds its validators in static
+// initialisers, and with memory that short their allocation would fail
+// before main could install the handler.
+__attribute__((constructor(101))) void install_out_of_memory_handler() {
+  std::set_new_handler(out_of_memory);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,6 +52,5 @@ int main(int argc, char** argv) {
   // and the temporary file is removed, instead of the kernel ending the run
   // and leaving it behind.
   ::signal(SIGXFSZ, SIG_IGN);
-  std::set_new_handler(out_of_memory);
   return atlas::run_cli(argc, argv);
 }
