@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "atlas/book.h"
 #include "atlas/dungeon_json.h"
 #include "atlas/dungeon_map.h"
 #include "atlas/numbers.h"
@@ -46,6 +47,11 @@ struct MapArgs {
   std::optional<std::string> seed;
   std::string format = "dot";
   std::optional<std::string> level;
+  std::string output;
+};
+
+struct BookArgs {
+  std::optional<std::string> seed;
   std::string output;
 };
 
@@ -124,6 +130,18 @@ int run_map(const MapArgs& args) {
   const std::string dot = dungeon_dot(*d, seed, outcome, level);
   write_all(output, args.format == "dot" ? dot : render_dot(dot, args.format));
   return finish(output, 0);
+}
+
+int run_book(const BookArgs& args) {
+  const uint32_t seed = chosen_seed(args.seed);
+  Output output(args.output);
+  const auto d = std::make_unique<dungeon::Dungeon>();
+  NullBuffer null;
+  std::ostream discard(&null);
+  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
+  const Plan plan{seed, outcome, {}};
+  write_all(output, dungeon_book(*d, seed, outcome, plan));
+  return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
 }
 
 // The progress line, for people watching a terminal only.
@@ -206,7 +224,7 @@ void report_usage_error(const std::string& message, const std::string& pointer) 
                pointer.c_str());
 }
 
-constexpr std::string_view kCommands[] = {"show", "map", "scan"};
+constexpr std::string_view kCommands[] = {"show", "map", "scan", "book"};
 
 }  // namespace
 
@@ -286,14 +304,27 @@ int run_cli(int argc, char** argv) {
       "totals the run had reached when the room limit stopped it. A progress line appears on "
       "standard error when it is a terminal.");
 
+  BookArgs book_args;
+  CLI::App* book = app.add_subcommand(
+      "book",
+      "Write the dungeon of one seed as a book: one HTML page with a floor plan and a "
+      "room key per level, for screen and print");
+  book->add_option("--seed", book_args.seed, "As for show (default: now)")->type_name("N");
+  book->add_option("-o,--output", book_args.output, "Write to FILE instead of standard output")
+      ->type_name("FILE");
+  book->footer(
+      "The page is self-contained: no script, nothing loaded from anywhere. Exits 156 when the "
+      "run overflowed the room limit, as show does.");
+
   // CLI11 would call an unknown command an unexpected argument.
   if (argc > 1 && argv[1][0] != '-') {
     const std::string_view name = argv[1];
     bool known = false;
     for (const std::string_view command : kCommands) known = known || command == name;
     if (!known) {
-      report_usage_error("unknown command '" + std::string(name) + "' (commands: show, map, scan)",
-                         "run 'dungeon-atlas --help' for usage");
+      report_usage_error(
+          "unknown command '" + std::string(name) + "' (commands: show, map, scan, book)",
+          "run 'dungeon-atlas --help' for usage");
       return kUsageStatus;
     }
   }
@@ -304,7 +335,8 @@ int run_cli(int argc, char** argv) {
     if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
     std::string message = error.what();
     if (error.get_name() == "RequiredError") {
-      if (app.get_subcommands().empty()) message = "no command given (commands: show, map, scan)";
+      if (app.get_subcommands().empty())
+        message = "no command given (commands: show, map, scan, book)";
       if (scan_command->parsed()) message = "missing the seed range FROM..TO";
     }
     report_usage_error(message, help_pointer(app));
@@ -314,6 +346,7 @@ int run_cli(int argc, char** argv) {
   try {
     if (show->parsed()) return run_show(show_args);
     if (map->parsed()) return run_map(map_args);
+    if (book->parsed()) return run_book(book_args);
     return run_scan(scan_args);
   } catch (const UsageError& error) {
     report_usage_error(error.what(), help_pointer(app));
