@@ -102,8 +102,8 @@ Vec turned(Vec p, int turns) {
 }
 
 // A closed rectilinear path (clockwise on the page: y grows south) made
-// rough: every side cut into pieces of about ten feet whose ends are pushed
-// in by up to `depth`. Points marked `fixed` stay where they are.
+// rough: every side cut into pieces about `depth` long (ten feet at least)
+// whose ends are pushed in by up to `depth`. Points marked `fixed` stay where they are.
 struct PathPoint {
   Vec at;
   bool fixed = false;
@@ -133,7 +133,7 @@ std::vector<Vec> roughened(const std::vector<PathPoint>& path, double depth, int
     }
     points.push_back(corner);
     const double length = std::hypot(b.x - a.x, b.y - a.y);
-    const int pieces = std::max(1, static_cast<int>(std::lround(length / 10)));
+    const int pieces = std::max(1, static_cast<int>(std::lround(length / std::max(10.0, depth))));
     for (int step = 1; step < pieces; ++step) {
       const double t = static_cast<double>(step) / pieces;
       const double d = depth * unit_hash(room, index++);
@@ -145,7 +145,7 @@ std::vector<Vec> roughened(const std::vector<PathPoint>& path, double depth, int
 }
 
 double rough_depth(double w, double h) {
-  return std::clamp(std::min(w, h) * 0.12, 2.0, 9.0);
+  return std::clamp(std::min(w, h) * 0.1, 2.0, 30.0);
 }
 
 std::vector<Vec> cave_shape(double w, double h, int room) {
