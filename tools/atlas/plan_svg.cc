@@ -1,0 +1,617 @@
+#include "atlas/plan_svg.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+#include "atlas/room_outline.h"
+
+namespace atlas {
+namespace {
+
+// Sizes in feet: the drawing's user unit is the foot.
+constexpr int kPixelsPerFoot = 4;
+constexpr int kMargin = 20;
+constexpr double kWall = 1.2;
+constexpr double kCorridor = 5;
+constexpr double kCorridorEdge = 0.5;
+constexpr double kThin = 0.45;
+constexpr double kDoorAlong = 4.6;
+constexpr double kDoorAcross = 2.4;
+constexpr double kLabelFont = 3.2;
+constexpr double kStairsIcon = 4;
+constexpr double kLegendFont = 4;
+constexpr double kHeadingFont = 7;
+constexpr double kTitleFont = 9;
+constexpr double kHeaderHeight = 58;
+constexpr double kLegendWidth = 330;
+constexpr std::string_view kFont = "DejaVu Sans, Helvetica, Arial, sans-serif";
+
+// Whole numbers stay whole; the rest keep two decimals at most.
+void append_number(std::string& out, double value) {
+  const double rounded = std::round(value * 100) / 100;
+  char buffer[32];
+  std::to_chars_result result;
+  if (rounded == std::floor(rounded) && std::abs(rounded) < 1e15) {
+    result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(rounded));
+  } else {
+    result = std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 2);
+    while (result.ptr[-1] == '0') --result.ptr;
+  }
+  out.append(buffer, result.ptr);
+}
+
+void append_escaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+// Text built from pieces: literal markup, numbers and escaped strings.
+class Svg {
+ public:
+  explicit Svg(std::string& out) : out_(out) {}
+  Svg& operator<<(std::string_view markup) {
+    out_ += markup;
+    return *this;
+  }
+  Svg& operator<<(const char* markup) {
+    out_ += markup;
+    return *this;
+  }
+  Svg& operator<<(char c) {
+    out_ += c;
+    return *this;
+  }
+  Svg& operator<<(double value) {
+    append_number(out_, value);
+    return *this;
+  }
+  Svg& operator<<(int value) {
+    append_number(out_, value);
+    return *this;
+  }
+  // Escaped: for texts and attribute values that come from data.
+  Svg& text(std::string_view value) {
+    append_escaped(out_, value);
+    return *this;
+  }
+
+ private:
+  std::string& out_;
+};
+
+struct Box {
+  double x0 = 0;
+  double y0 = 0;
+  double x1 = 0;
+  double y1 = 0;
+  double width() const { return x1 - x0; }
+  double height() const { return y1 - y0; }
+};
+
+// The unit vector pointing into the room through `wall`, and the one along it.
+struct WallFrame {
+  double in_x;
+  double in_y;
+  double along_x;
+  double along_y;
+};
+
+WallFrame frame_of(Wall wall) {
+  switch (wall) {
+    case Wall::kNorth:
+      return {0, 1, 1, 0};
+    case Wall::kSouth:
+      return {0, -1, 1, 0};
+    case Wall::kEast:
+      return {-1, 0, 0, 1};
+    case Wall::kWest:
+      return {1, 0, 0, 1};
+  }
+  return {0, 1, 1, 0};
+}
+
+// A rectangle `along` by `across` centred on (x, y) and lying along the wall.
+void wall_rect(Svg& svg, double x, double y, Wall wall, double along, double across,
+               std::string_view style) {
+  const bool horizontal = wall == Wall::kNorth || wall == Wall::kSouth;
+  const double w = horizontal ? along : across;
+  const double h = horizontal ? across : along;
+  svg << "<rect x=\"" << x - w / 2 << "\" y=\"" << y - h / 2 << "\" width=\"" << w << "\" height=\""
+      << h << "\" " << style << "/>";
+}
+
+void line(Svg& svg, double x0, double y0, double x1, double y1, std::string_view style) {
+  svg << "<path d=\"M" << x0 << ' ' << y0 << 'L' << x1 << ' ' << y1 << "\" " << style << "/>";
+}
+
+// The symbols of classic dungeon maps, drawn at a door on its wall.
+void door_symbol(Svg& svg, double x, double y, Wall wall, std::string_view passage) {
+  const WallFrame f = frame_of(wall);
+  constexpr std::string_view kDoorStyle = "fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.45\"";
+  if (passage == "Archway") {
+    // A gap in the wall between two jambs.
+    wall_rect(svg, x, y, wall, kDoorAlong, kWall + 0.4, "fill=\"#fff\"");
+    for (const double side : {-1.0, 1.0}) {
+      const double jx = x + f.along_x * side * kDoorAlong / 2;
+      const double jy = y + f.along_y * side * kDoorAlong / 2;
+      line(svg, jx - f.in_x * 1.6, jy - f.in_y * 1.6, jx + f.in_x * 1.6, jy + f.in_y * 1.6,
+           "stroke=\"#000\" stroke-width=\"0.6\"");
+    }
+    return;
+  }
+  if (passage == "Broken Door") {
+    // Split in two, one half hanging open.
+    const double half = kDoorAlong / 2;
+    const double hx = x - f.along_x * half / 2;
+    const double hy = y - f.along_y * half / 2;
+    wall_rect(svg, x, y, wall, kDoorAlong, kWall + 0.4, "fill=\"#fff\"");
+    wall_rect(svg, hx, hy, wall, half - 0.3, kDoorAcross, kDoorStyle);
+    const double ox = x + f.along_x * half / 2;
+    const double oy = y + f.along_y * half / 2;
+    svg << "<g transform=\"rotate(35 " << x + f.along_x * half << ' ' << y + f.along_y * half
+        << ")\">";
+    wall_rect(svg, ox, oy, wall, half - 0.3, kDoorAcross, kDoorStyle);
+    svg << "</g>";
+    return;
+  }
+  wall_rect(svg, x, y, wall, kDoorAlong, kDoorAcross, kDoorStyle);
+  if (passage == "Locked Door") {
+    // A bolt through the door.
+    line(svg, x - f.in_x * 2.2, y - f.in_y * 2.2, x + f.in_x * 2.2, y + f.in_y * 2.2,
+         "stroke=\"#000\" stroke-width=\"0.9\"");
+  }
+}
+
+// Treads across a 2s-by-s box; the narrow end is the lower one.
+void stairs_symbol(Svg& svg, double cx, double cy, double s, bool down) {
+  svg << "<path d=\"";
+  constexpr int kTreads = 5;
+  for (int i = 0; i <= kTreads; ++i) {
+    const double t = static_cast<double>(i) / kTreads;
+    const double narrow = down ? t : 1 - t;
+    const double half = s * (0.5 - 0.25 * narrow);
+    const double y = cy - s + 2 * s * t;
+    svg << 'M' << cx - half << ' ' << y << 'H' << cx + half;
+  }
+  svg << "M" << cx - s / 2 << ' ' << (down ? cy - s : cy + s) << 'L' << cx - s / 4 << ' '
+      << (down ? cy + s : cy - s) << 'M' << cx + s / 2 << ' ' << (down ? cy - s : cy + s) << 'L'
+      << cx + s / 4 << ' ' << (down ? cy + s : cy - s)
+      << "\" fill=\"none\" stroke=\"#000\" stroke-width=\"0.4\"/>";
+}
+
+// Two short waves, inside an oval of water.
+void water_symbol(Svg& svg, double cx, double cy, double rx, double ry, bool magical) {
+  svg << "<ellipse cx=\"" << cx << "\" cy=\"" << cy << "\" rx=\"" << rx << "\" ry=\"" << ry
+      << "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.5\"/><path d=\"";
+  for (const double row : {-0.3, 0.3}) {
+    const double y = cy + row * ry;
+    const double span = rx * 1.1;
+    const double step = span / 4;
+    svg << 'M' << cx - span / 2 << ' ' << y;
+    for (int i = 0; i < 4; ++i) {
+      svg << 'q' << step / 2 << ' ' << (i % 2 == 0 ? -ry * 0.18 : ry * 0.18) << ' ' << step << " 0";
+    }
+  }
+  svg << "\" fill=\"none\" stroke=\"#000\" stroke-width=\"0.35\"/>";
+  if (magical) {
+    svg << "<text x=\"" << cx << "\" y=\"" << cy + ry * 0.95 << "\" font-size=\"" << ry * 0.7
+        << "\" text-anchor=\"middle\">*</text>";
+  }
+}
+
+std::string stairs_label(const PlanStairs& stairs) {
+  // "Down 2 Levels" -> "down 2 to room 57"
+  std::string_view words = stairs.direction;
+  const bool down = words.starts_with("Down");
+  std::string label = down ? "down " : "up ";
+  const std::size_t digit = words.find_first_of("0123456789");
+  if (digit != std::string_view::npos) label += words[digit];
+  label += " to room " + std::to_string(stairs.to_room);
+  return label;
+}
+
+class LevelWriter {
+ public:
+  LevelWriter(std::string& out, const PlanLevel& level, const dungeon::Dungeon& d,
+              const PlanSvgOptions& options)
+      : out_(out), svg_(out), level_(level), d_(d), options_(options) {
+    int highest = 0;
+    for (const PlanRoom& room : level.rooms) highest = std::max(highest, room.number);
+    doors_of_.resize(static_cast<std::size_t>(highest) + 1);
+    stairs_of_.resize(static_cast<std::size_t>(highest) + 1);
+    room_of_.assign(static_cast<std::size_t>(highest) + 1, nullptr);
+    for (const PlanRoom& room : level.rooms)
+      room_of_[static_cast<std::size_t>(room.number)] = &room;
+    for (const PlanDoor& door : level.doors) {
+      if (door.room > 0 && door.room <= highest)
+        doors_of_[static_cast<std::size_t>(door.room)].push_back(&door);
+    }
+    for (const PlanStairs& stairs : level.stairs) {
+      if (stairs.room > 0 && stairs.room <= highest)
+        stairs_of_[static_cast<std::size_t>(stairs.room)].push_back(&stairs);
+    }
+    bounds_ = {1e18, 1e18, -1e18, -1e18};
+    auto take = [&](double x, double y) {
+      bounds_.x0 = std::min(bounds_.x0, x);
+      bounds_.y0 = std::min(bounds_.y0, y);
+      bounds_.x1 = std::max(bounds_.x1, x);
+      bounds_.y1 = std::max(bounds_.y1, y);
+    };
+    for (const PlanRoom& room : level.rooms) {
+      take(room.x, room.y);
+      take(room.x + room.width, room.y + room.height);
+    }
+    for (const PlanCorridor& corridor : level.corridors) {
+      for (const Point& p : corridor.points) take(p.x, p.y);
+    }
+    if (bounds_.x0 > bounds_.x1) bounds_ = {0, 0, 0, 0};
+    // Whole 10-foot squares, so that the grid lines up with the rooms.
+    bounds_.x0 = std::floor(bounds_.x0 / 10) * 10 - kMargin;
+    bounds_.y0 = std::floor(bounds_.y0 / 10) * 10 - kMargin;
+    bounds_.x1 = std::ceil(bounds_.x1 / 10) * 10 + kMargin;
+    bounds_.y1 = std::ceil(bounds_.y1 / 10) * 10 + kMargin;
+  }
+
+  const Box& bounds() const { return bounds_; }
+
+  // The level with its bounds' north-west corner at (x, y) of the page.
+  void write(double x, double y) {
+    const std::string& p = options_.id_prefix;
+    svg_ << "<g id=\"" << p << "level-" << level_.level << "\" transform=\"translate("
+         << x - bounds_.x0 << ' ' << y - bounds_.y0 << ")\">";
+    svg_ << "<rect x=\"" << bounds_.x0 << "\" y=\"" << bounds_.y0 << "\" width=\""
+         << bounds_.width() << "\" height=\"" << bounds_.height() << "\" fill=\"url(#" << p
+         << "rock)\"/>";
+    write_corridors();
+    for (const PlanRoom& room : level_.rooms) write_room(room);
+    svg_ << "</g>";
+  }
+
+ private:
+  void corridor_path(std::string& path) {
+    Svg d(path);
+    for (const PlanCorridor& corridor : level_.corridors) {
+      for (std::size_t i = 0; i < corridor.points.size(); ++i) {
+        d << (i == 0 ? "M" : "L") << corridor.points[i].x << ' ' << corridor.points[i].y;
+      }
+    }
+    // Doors of rooms that are not rectangles are on the footprint's edge.
+    for (const PlanDoor& door : level_.doors) {
+      const PlanRoom* room = door.room > 0 && static_cast<std::size_t>(door.room) < room_of_.size()
+                                 ? room_of_[static_cast<std::size_t>(door.room)]
+                                 : nullptr;
+      if (room == nullptr || room->outline.empty()) continue;
+      const std::vector<Point> stub = door_stub(*room, door.wall, door.at);
+      for (std::size_t i = 0; i < stub.size(); ++i) {
+        d << (i == 0 ? "M" : "L") << stub[i].x << ' ' << stub[i].y;
+      }
+    }
+  }
+
+  void write_corridors() {
+    std::string path;
+    path.reserve(level_.corridors.size() * 40);
+    corridor_path(path);
+    if (path.empty()) return;
+    const std::string& p = options_.id_prefix;
+    svg_ << "<g class=\"corridors\" fill=\"none\" stroke-linejoin=\"miter\"><path d=\"" << path
+         << "\" stroke=\"#000\" stroke-width=\"" << kCorridor + 2 * kCorridorEdge
+         << "\" stroke-linecap=\"square\"/><path d=\"" << path << "\" stroke=\"url(#" << p
+         << "floor)\" stroke-width=\"" << kCorridor << "\" stroke-linecap=\"square\"/></g>";
+  }
+
+  void write_room(const PlanRoom& room) {
+    const std::string& p = options_.id_prefix;
+    const dungeon::RoomRecord& record = d_.room(room.number);
+    const std::string_view description =
+        room.generated ? record.description.view() : std::string_view("not explored");
+    if (options_.link_rooms) svg_ << "<a href=\"#room-" << room.number << "\">";
+    svg_ << "<g id=\"" << p << "room-" << room.number << "\"><title>Room " << room.number << ": ";
+    svg_.text(description) << "</title>";
+
+    const double cx = room.x + room.width / 2.0;
+    const double cy = room.y + room.height / 2.0;
+    if (!room.generated) {
+      svg_ << "<rect x=\"" << room.x << "\" y=\"" << room.y << "\" width=\"" << room.width
+           << "\" height=\"" << room.height
+           << "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.6\" "
+              "stroke-dasharray=\"2 1.5\"/>"
+           << "<text x=\"" << cx << "\" y=\"" << cy - 0.4 << "\" font-size=\"3.6\" "
+           << "text-anchor=\"middle\" font-weight=\"bold\">" << room.number << "</text>"
+           << "<text x=\"" << cx << "\" y=\"" << cy + 3.2
+           << "\" font-size=\"1.45\" text-anchor=\"middle\">not explored</text>";
+      write_doors(room);
+      svg_ << "</g>";
+      if (options_.link_rooms) svg_ << "</a>";
+      return;
+    }
+
+    constexpr std::string_view kWalls = "\" stroke=\"#000\" stroke-width=\"1.2\"";
+    if (room.outline.empty()) {
+      svg_ << "<rect x=\"" << room.x << "\" y=\"" << room.y << "\" width=\"" << room.width
+           << "\" height=\"" << room.height << "\" fill=\"url(#" << p << "floor)" << kWalls << "/>";
+    } else {
+      svg_ << "<path d=\"";
+      for (std::size_t i = 0; i < room.outline.size(); ++i) {
+        svg_ << (i == 0 ? "M" : "L") << room.outline[i].x << ' ' << room.outline[i].y;
+      }
+      svg_ << "Z\" fill=\"url(#" << p << "floor)" << kWalls << " stroke-linejoin=\"round\"/>";
+    }
+
+    // Water sits low in the room, the number above it.
+    double number_y = cy;
+    const double small = std::min(room.width, room.height);
+    if (room.water == Water::kLake) {
+      water_symbol(svg_, cx, cy + room.height * 0.16, room.width * 0.3, room.height * 0.2, false);
+      number_y = cy - room.height * 0.2;
+    } else if (room.water != Water::kNone) {
+      const double rx = small * 0.15;
+      water_symbol(svg_, cx + room.width * 0.16, cy + room.height * 0.2, rx, rx * 0.7,
+                   room.water == Water::kMagicalPool);
+      number_y = cy - room.height * 0.1;
+    }
+
+    std::string marks;
+    if (record.monster) marks += "M";
+    if (!record.trap.empty()) marks += marks.empty() ? "T" : " T";
+    if (!record.treasure.view().empty()) marks += marks.empty() ? "$" : " $";
+
+    // The number, the marks under it and the stairs' lines above it, as one
+    // block round `number_y`; stairs lines that do not fit go under the room.
+    const double font = std::clamp(small * 0.42, 4.0, 12.0);
+    const double mark_font = std::max(2.4, font * 0.45);
+    const double number_block = font * 0.75 + (marks.empty() ? 0 : mark_font * 1.2);
+    const std::vector<const PlanStairs*>& stairs =
+        stairs_of_[static_cast<std::size_t>(room.number)];
+    double stairs_block = 0;
+    double stairs_wide = 0;
+    for (const PlanStairs* one : stairs) {
+      stairs_block += kLabelFont * 1.4;
+      stairs_wide = std::max(stairs_wide, stairs_line_width(*one));
+    }
+    const double inner = room.outline.empty() ? 1.0 : 0.7;
+    const bool stairs_inside = stairs_block + number_block + 3 <= room.height * inner &&
+                               stairs_wide + 3 <= room.width * inner;
+    double top = number_y - number_block / 2;
+    if (stairs_inside) top = number_y - (stairs_block + number_block) / 2;
+    double stairs_y = stairs_inside ? top : room.y + room.height + 1.5;
+    for (const PlanStairs* one : stairs) {
+      write_stairs(*one, cx, stairs_y + kLabelFont * 0.7);
+      stairs_y += kLabelFont * 1.4;
+    }
+    if (stairs_inside) top += stairs_block;
+
+    svg_ << "<text x=\"" << cx << "\" y=\"" << top + font * 0.75 << "\" font-size=\"" << font
+         << "\" font-weight=\"bold\" text-anchor=\"middle\">" << room.number << "</text>";
+    if (!marks.empty()) {
+      svg_ << "<text class=\"marks\" x=\"" << cx << "\" y=\"" << top + font * 0.75 + mark_font * 1.2
+           << "\" font-size=\"" << mark_font << "\" text-anchor=\"middle\">" << marks << "</text>";
+    }
+    write_doors(room);
+    svg_ << "</g>";
+    if (options_.link_rooms) svg_ << "</a>";
+  }
+
+  // A door of a room that is not a rectangle is drawn where its passage
+  // meets the walls, across the passage's last leg.
+  void write_doors(const PlanRoom& room) {
+    for (const PlanDoor* door : doors_of_[static_cast<std::size_t>(room.number)]) {
+      if (room.outline.empty()) {
+        door_symbol(svg_, door->at.x, door->at.y, door->wall, door->passage);
+        continue;
+      }
+      const std::vector<Point> stub = door_stub(room, door->wall, door->at);
+      const Point end = stub.back();
+      const Point before = stub[stub.size() - 2];
+      door_symbol(svg_, end.x, end.y, before.x == end.x ? Wall::kNorth : Wall::kWest,
+                  door->passage);
+    }
+  }
+
+  static double stairs_line_width(const PlanStairs& stairs) {
+    return kStairsIcon + static_cast<double>(stairs_label(stairs).size()) * kLabelFont * 0.58;
+  }
+
+  // One line centred on (cx, middle): the stairs symbol and where they lead.
+  void write_stairs(const PlanStairs& stairs, double cx, double middle) {
+    const double left = cx - stairs_line_width(stairs) / 2;
+    if (options_.link_rooms) svg_ << "<a href=\"#room-" << stairs.to_room << "\">";
+    svg_ << "<g class=\"stairs\"><title>";
+    svg_.text(stairs.direction) << " to room " << stairs.to_room << " on level " << stairs.to_level
+                                << "</title>";
+    stairs_symbol(svg_, left + 1.5, middle, kLabelFont * 0.5, stairs.direction.starts_with("Down"));
+    svg_ << "<text x=\"" << left + kStairsIcon << "\" y=\"" << middle + kLabelFont * 0.36
+         << "\" font-size=\"" << kLabelFont
+         << "\" stroke=\"#fff\" stroke-width=\"0.8\" paint-order=\"stroke\">";
+    svg_.text(stairs_label(stairs)) << "</text></g>";
+    if (options_.link_rooms) svg_ << "</a>";
+  }
+
+  std::string& out_;
+  Svg svg_;
+  const PlanLevel& level_;
+  const dungeon::Dungeon& d_;
+  const PlanSvgOptions& options_;
+  std::vector<std::vector<const PlanDoor*>> doors_of_;
+  std::vector<std::vector<const PlanStairs*>> stairs_of_;
+  std::vector<const PlanRoom*> room_of_;
+  Box bounds_;
+};
+
+// Paper and ink shared by every level: the grid of 10-foot squares on the
+// floor (white) and on the rock (grey).
+void write_defs(Svg& svg, const std::string& p) {
+  svg << "<defs><pattern id=\"" << p
+      << "floor\" patternUnits=\"userSpaceOnUse\" width=\"10\" height=\"10\">"
+         "<rect width=\"10\" height=\"10\" fill=\"#fff\"/>"
+         "<path d=\"M10 0H0V10\" fill=\"none\" stroke=\"#b4b4b4\" stroke-width=\"0.3\"/>"
+         "</pattern><pattern id=\""
+      << p
+      << "rock\" patternUnits=\"userSpaceOnUse\" width=\"10\" height=\"10\">"
+         "<rect width=\"10\" height=\"10\" fill=\"#e2e2e2\"/>"
+         "<path d=\"M10 0H0V10\" fill=\"none\" stroke=\"#c8c8c8\" stroke-width=\"0.3\"/>"
+         "</pattern></defs>";
+}
+
+void write_text(Svg& svg, double x, double y, double size, std::string_view text,
+                std::string_view extra = {}) {
+  svg << "<text x=\"" << x << "\" y=\"" << y << "\" font-size=\"" << size << '"';
+  if (!extra.empty()) svg << ' ' << extra;
+  svg << '>';
+  svg.text(text) << "</text>";
+}
+
+// Title, north arrow, scale bar and the key to the symbols, `width` wide
+// at the top of the page.
+void write_header(Svg& svg, std::string_view title, double width) {
+  svg << "<g class=\"header\">";
+  write_text(svg, kMargin, kMargin + kTitleFont * 0.8, kTitleFont, title, "font-weight=\"bold\"");
+
+  // Legend: two rows of samples with their names.
+  const double row0 = kMargin + kTitleFont + 10;
+  const double row1 = row0 + 11;
+  double x = kMargin;
+  auto sample_wall = [&](double sx, double sy) {
+    line(svg, sx - 4, sy, sx + 4, sy, "stroke=\"#000\" stroke-width=\"1.2\"");
+  };
+  struct Item {
+    std::string_view passage;
+    std::string_view name;
+  };
+  constexpr Item kDoors[] = {{"Door", "door"},
+                             {"Locked Door", "locked door"},
+                             {"Broken Door", "broken door"},
+                             {"Archway", "archway"}};
+  for (const Item& item : kDoors) {
+    sample_wall(x + 4, row0);
+    door_symbol(svg, x + 4, row0, Wall::kNorth, item.passage);
+    write_text(svg, x + 10, row0 + 1.4, kLegendFont, item.name);
+    x += 12 + static_cast<double>(item.name.size()) * kLegendFont * 0.6;
+  }
+  stairs_symbol(svg, x + 3, row0, 2.5, true);
+  write_text(svg, x + 7, row0 + 1.4, kLegendFont, "stairs (narrow end down)");
+  x = kMargin;
+  write_text(svg, x, row1 + 1.4, kLegendFont, "M monster   T trap   $ treasure",
+             "font-weight=\"bold\"");
+  x += 75;
+  water_symbol(svg, x + 5, row1, 5, 3, false);
+  write_text(svg, x + 12, row1 + 1.4, kLegendFont, "pool or lake (* magical)");
+  x += 70;
+  svg << "<rect x=\"" << x << "\" y=\"" << row1 - 3 << "\" width=\"6\" height=\"6\" "
+      << "fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.5\" stroke-dasharray=\"1.5 1\"/>";
+  write_text(svg, x + 9, row1 + 1.4, kLegendFont, "not explored (run stopped)");
+
+  // Scale bar of 50 feet in 10-foot steps, and the north arrow, on the right.
+  const double right = std::max(width - kMargin, kLegendWidth);
+  const double bar_x = right - 62;
+  const double bar_y = kMargin + 4;
+  for (int i = 0; i < 5; ++i) {
+    svg << "<rect x=\"" << bar_x + i * 10 << "\" y=\"" << bar_y << "\" width=\"10\" height=\"2\" "
+        << (i % 2 == 0 ? "fill=\"#000\"" : "fill=\"#fff\"")
+        << " stroke=\"#000\" stroke-width=\"0.3\"/>";
+  }
+  write_text(svg, bar_x, bar_y + 6.5, kLegendFont, "0", "text-anchor=\"middle\"");
+  write_text(svg, bar_x + 50, bar_y + 6.5, kLegendFont, "50 ft", "text-anchor=\"middle\"");
+  write_text(svg, bar_x + 25, bar_y + 12, 3, "1 square = 10 ft", "text-anchor=\"middle\"");
+  const double arrow_x = right - 4;
+  svg << "<path d=\"M" << arrow_x << ' ' << bar_y - 2 << "l3 10h-6z\" fill=\"#000\"/>";
+  write_text(svg, arrow_x, bar_y + 14, 5, "N", "text-anchor=\"middle\" font-weight=\"bold\"");
+  svg << "</g>";
+}
+
+std::string heading(const PlanLevel& level) {
+  return "Level " + std::to_string(level.level) + ": " + std::to_string(level.rooms.size()) +
+         (level.rooms.size() == 1 ? " room" : " rooms");
+}
+
+void open_svg(Svg& svg, std::string_view id, double width, double height,
+              const PlanSvgOptions& options) {
+  if (options.xml_prolog) svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"";
+  svg.text(id) << "\" viewBox=\"0 0 " << width << ' ' << height << "\" width=\""
+               << width * kPixelsPerFoot << "\" height=\"" << height * kPixelsPerFoot << '"';
+  if (!options.labelled_by.empty()) {
+    svg << " aria-labelledby=\"";
+    svg.text(options.labelled_by) << '"';
+  }
+  svg << " font-family=\"" << kFont << "\">\n";
+  svg << "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>";
+}
+
+}  // namespace
+
+std::string plan_level_svg(const PlanLevel& level, const dungeon::Dungeon& d,
+                           const PlanSvgOptions& options) {
+  std::string out;
+  out.reserve(4096 + level.rooms.size() * 900 + level.corridors.size() * 120);
+  Svg svg(out);
+  LevelWriter writer(out, level, d, options);
+  const Box& b = writer.bounds();
+  const double width = std::max(b.width() + 2 * kMargin, kLegendWidth + 2 * kMargin);
+  const double height = kHeaderHeight + b.height() + kMargin;
+  open_svg(svg, options.id_prefix + "plan", width, height, options);
+  write_defs(svg, options.id_prefix);
+  write_header(svg, heading(level), width);
+  writer.write(kMargin, kHeaderHeight);
+  svg << "\n</svg>\n";
+  return out;
+}
+
+std::string plan_svg(const Plan& plan, const dungeon::Dungeon& d) {
+  const PlanSvgOptions options;
+  std::size_t rooms = 0;
+  for (const PlanLevel& level : plan.levels) rooms += level.rooms.size();
+  std::string body;
+  body.reserve(4096 + rooms * 900);
+  Svg svg(body);
+  double width = kLegendWidth + 2 * kMargin;
+  double y = kHeaderHeight;
+  for (const PlanLevel& level : plan.levels) {
+    LevelWriter writer(body, level, d, options);
+    const Box& b = writer.bounds();
+    svg << "\n";
+    write_text(svg, kMargin, y + kHeadingFont, kHeadingFont, heading(level),
+               "font-weight=\"bold\" class=\"heading\"");
+    y += kHeadingFont + 4;
+    writer.write(kMargin, y);
+    y += b.height() + kMargin;
+    width = std::max(width, b.width() + 2 * kMargin);
+  }
+
+  std::string title = "Dungeon of seed " + std::to_string(plan.seed);
+  if (plan.outcome == dungeon::RunOutcome::kOverflow) {
+    title += " (stopped at the " + std::to_string(dungeon::MAX_ROOM_NUMBER) + "-room limit)";
+  }
+  std::string out;
+  out.reserve(body.size() + 4096);
+  Svg head(out);
+  open_svg(head, "plan", width, y, options);
+  write_defs(head, options.id_prefix);
+  write_header(head, title, width);
+  out += body;
+  out += "\n</svg>\n";
+  return out;
+}
+
+}  // namespace atlas
