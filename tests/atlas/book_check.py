@@ -92,6 +92,11 @@ def check_links_and_loading(root, raw):
                 problem(f"{plain}={value!r} on <{tag}>: the book must load nothing")
             elif plain == "style" and re.search(r"url\(|@import", value, re.I):
                 problem(f"style attribute loads something: {value!r}")
+            else:
+                # Paint references (fill="url(#floor)") must stay in the page too.
+                for target in re.findall(r"url\(([^)]*)\)", value):
+                    if not target.startswith("#") or ids[target[1:]] != 1:
+                        problem(f"{plain}={value!r} on <{tag}> refers to no single id")
     for style in root.iter("style"):
         if re.search(r"url\(|@import", style.text or "", re.I):
             problem("the style sheet loads something (url() or @import)")

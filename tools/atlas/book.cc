@@ -11,6 +11,7 @@
 
 #include "atlas/dungeon_json.h"
 #include "atlas/html_escape.h"
+#include "atlas/plan_svg.h"
 
 namespace atlas {
 namespace {
@@ -19,13 +20,14 @@ namespace {
 // direction (210 mm wide, 279.4 mm tall) leave 186 x 255 mm, about 703 x 964
 // CSS pixels, of which a level's heading and the plan's caption take about
 // 30 mm. A plan that would need shrinking below kMinPrintScale to fit the rest
-// prints as tiles of at most kTileWidth x kTileHeight at full size instead,
-// each under a line saying which part it is; neighbouring tiles share
-// kTileOverlap pixels so a room cut at an edge is seen whole on one of them.
-// The style sheet's print rules hold the same sizes in millimetres.
+// prints as tiles of at most kTileWidth x kTileHeight instead, drawn at that
+// scale (the plans' smallest text, 12 px, stays about 7 pt), each under a line
+// saying which part it is; neighbouring tiles share kTileOverlap pixels of the
+// plan so a room cut at an edge is seen whole on one of them. The style
+// sheet's print rules hold the same sizes in millimetres.
 constexpr double kPrintWidth = 700;
 constexpr double kPrintHeight = 780;
-constexpr double kMinPrintScale = 0.7;
+constexpr double kMinPrintScale = 0.75;
 constexpr double kTileWidth = 700;
 constexpr double kTileHeight = 820;
 constexpr double kTileOverlap = 40;
@@ -254,8 +256,8 @@ std::vector<double> tile_starts(double total, double tile) {
 // The print-only copy of a large plan, cut into page-sized pieces that each
 // show part of the one drawing (no second copy of it).
 void plan_tiles(Page& page, int level, SvgSize size) {
-  const double width = std::min(size.width, kTileWidth);
-  const double height = std::min(size.height, kTileHeight);
+  const double width = std::min(size.width, kTileWidth / kMinPrintScale);
+  const double height = std::min(size.height, kTileHeight / kMinPrintScale);
   const std::vector<double> columns = tile_starts(size.width, width);
   const std::vector<double> rows = tile_starts(size.height, height);
   const auto count = static_cast<long long>(columns.size() * rows.size());
@@ -286,9 +288,9 @@ void plan_tiles(Page& page, int level, SvgSize size) {
           .raw(" ")
           .pixels(height)
           .raw("\" width=\"")
-          .pixels(width)
+          .pixels(width * kMinPrintScale)
           .raw("\" height=\"")
-          .pixels(height)
+          .pixels(height * kMinPrintScale)
           .raw("\"><use href=\"#plan-")
           .number(level)
           .raw("-plan\"/></svg></div>\n");
@@ -297,48 +299,17 @@ void plan_tiles(Page& page, int level, SvgSize size) {
   page.raw("</div>\n");
 }
 
-// Stand-in drawing until the floor plans are in: each room a numbered box.
-std::string placeholder_plan_svg(const dungeon::Dungeon& d, const LevelRooms& level) {
-  constexpr int kColumns = 12;
-  constexpr int kCell = 56;
-  const int rows = (static_cast<int>(level.rooms.size()) + kColumns - 1) / kColumns;
-  Page svg(level.rooms.size() * 200 + 400);
-  const std::string prefix = "plan-" + std::to_string(level.level) + "-";
-  svg.raw("<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"")
-      .raw(prefix)
-      .raw("plan\" viewBox=\"0 0 ")
-      .number(kColumns * kCell)
-      .raw(" ")
-      .number(rows * kCell)
-      .raw("\" width=\"")
-      .number(kColumns * kCell)
-      .raw("\" height=\"")
-      .number(rows * kCell)
-      .raw("\" aria-labelledby=\"level-")
-      .number(level.level)
-      .raw("-caption\">\n");
-  for (std::size_t i = 0; i < level.rooms.size(); ++i) {
-    const int n = level.rooms[i];
-    const int x = static_cast<int>(i % kColumns) * kCell;
-    const int y = static_cast<int>(i / kColumns) * kCell;
-    svg.raw("<a href=\"#room-").number(n).raw("\"><g id=\"").raw(prefix).raw("room-").number(n);
-    svg.raw("\"><title>Room ").number(n).raw("</title><rect x=\"").number(x + 4);
-    svg.raw("\" y=\"").number(y + 4).raw("\" width=\"48\" height=\"48\" fill=\"#fff\" ");
-    svg.raw("stroke=\"#111\"/><text x=\"").number(x + 28).raw("\" y=\"").number(y + 33);
-    svg.raw("\" text-anchor=\"middle\" font-size=\"16\">").number(n).raw("</text></g></a>\n");
-    for (const dungeon::Exit& exit : d.room(n).exits) {
-      if (exit.room <= 0 || d.room(exit.room).level == level.level) continue;
-      svg.raw("<a href=\"#room-").number(exit.room).raw("\"><rect x=\"").number(x + 36);
-      svg.raw("\" y=\"").number(y + 6).raw("\" width=\"14\" height=\"14\"/></a>\n");
-    }
-  }
-  svg.raw("</svg>");
-  return svg.take();
-}
-
 void plan_figure(Page& page, const dungeon::Dungeon& d, const LevelRooms& level, const Plan& plan) {
-  (void)plan;
-  const std::string svg_document = placeholder_plan_svg(d, level);
+  const auto found = std::find_if(plan.levels.begin(), plan.levels.end(),
+                                  [&](const PlanLevel& l) { return l.level == level.level; });
+  // The plan has every level the dungeon has (REQUIRES above).
+  if (found == plan.levels.end()) return;
+  PlanSvgOptions options;
+  options.id_prefix = "plan-" + std::to_string(level.level) + "-";
+  options.link_rooms = true;
+  options.labelled_by = "level-" + std::to_string(level.level) + "-caption";
+  options.xml_prolog = false;
+  const std::string svg_document = plan_level_svg(*found, d, options);
   const std::string_view svg = from_root_element(svg_document);
   const SvgSize size = svg_size(svg);
   const double scale = std::min(
@@ -452,6 +423,34 @@ void book_header(Page& page, const dungeon::Dungeon& d, uint32_t seed, dungeon::
 }
 
 }  // namespace
+
+Plan stand_in_plan(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome) {
+  Plan plan{seed, outcome, {}};
+  const std::vector<bool> generated = generated_rooms(d);
+  for (const LevelRooms& level : rooms_by_level(d)) {
+    PlanLevel& out = plan.levels.emplace_back();
+    out.level = level.level;
+    for (std::size_t i = 0; i < level.rooms.size(); ++i) {
+      const int n = level.rooms[i];
+      PlanRoom room;
+      room.number = n;
+      room.x = static_cast<int>(i % 12) * 40;
+      room.y = static_cast<int>(i / 12) * 40;
+      room.width = 30;
+      room.height = 30;
+      room.generated = generated[static_cast<std::size_t>(n)];
+      out.rooms.push_back(room);
+      const auto& exits = d.room(n).exits;
+      for (std::size_t slot = 0; slot < exits.size(); ++slot) {
+        if (exits[slot].room <= 0 || d.room(exits[slot].room).level == level.level) continue;
+        if (!room.generated && slot != dungeon::kBackSlot) continue;
+        out.stairs.push_back({n, static_cast<int>(slot), exits[slot].label, exits[slot].room,
+                              d.room(exits[slot].room).level});
+      }
+    }
+  }
+  return plan;
+}
 
 std::string seed_time_utc(uint32_t seed) {
   const auto time = static_cast<std::time_t>(seed);

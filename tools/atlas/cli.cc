@@ -139,7 +139,7 @@ int run_book(const BookArgs& args) {
   NullBuffer null;
   std::ostream discard(&null);
   const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
-  const Plan plan{seed, outcome, {}};
+  const Plan plan = stand_in_plan(*d, seed, outcome);
   write_all(output, dungeon_book(*d, seed, outcome, plan));
   return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
 }
