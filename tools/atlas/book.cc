@@ -19,18 +19,19 @@ namespace {
 // Printed pages: 12 mm margins on the smaller of A4 and Letter in each
 // direction (210 mm wide, 279.4 mm tall) leave 186 x 255 mm, about 703 x 964
 // CSS pixels, of which a level's heading and the plan's caption take about
-// 30 mm. A plan that would need shrinking below kMinPrintScale to fit the rest
-// prints as tiles of at most kTileWidth x kTileHeight instead, drawn at that
-// scale (the plans' smallest text, 12 px, stays about 7 pt), each under a line
-// saying which part it is; neighbouring tiles share kTileOverlap pixels of the
-// plan so a room cut at an edge is seen whole on one of them. The style
-// sheet's print rules hold the same sizes in millimetres.
+// 30 mm. A plan prints whole, shrunk to fit if need be, as long as ten feet
+// stay at least kMinPrintPixelsPerFoot * 10 pixels (4.8 mm; the plans'
+// smallest text, 3 feet, is then 4 pt). A larger plan prints at that scale as
+// tiles of at most kTileWidth x kTileHeight, each under a line saying which
+// part it is; neighbouring tiles share kTileOverlap feet so a room cut at an
+// edge is seen whole on one of them. The style sheet's print rules hold the
+// same sizes in millimetres.
 constexpr double kPrintWidth = 700;
 constexpr double kPrintHeight = 780;
-constexpr double kMinPrintScale = 0.75;
+constexpr double kMinPrintPixelsPerFoot = 1.8;
 constexpr double kTileWidth = 700;
 constexpr double kTileHeight = 820;
-constexpr double kTileOverlap = 40;
+constexpr double kTileOverlap = 10;
 
 // Data never goes in here: the style is the same for every book.
 constexpr std::string_view kStyle = R"css(
@@ -211,9 +212,11 @@ void room_entry(Page& page, const dungeon::Dungeon& d, int number, bool generate
       .raw("</a></p>\n</article>\n");
 }
 
+// A plan's size on screen, and its drawing's scale.
 struct SvgSize {
-  double width = 0;
-  double height = 0;
+  double width = 0;   // pixels
+  double height = 0;  // pixels
+  double pixels_per_unit = 1;
 };
 
 // The number in attribute `name` of the start tag `tag`, or 0.
@@ -232,7 +235,16 @@ double attribute_number(std::string_view tag, std::string_view name) {
 // The root <svg>'s width and height in pixels.
 SvgSize svg_size(std::string_view svg) {
   const std::string_view tag = svg.substr(0, svg.find('>'));
-  return {attribute_number(tag, "width"), attribute_number(tag, "height")};
+  SvgSize size{attribute_number(tag, "width"), attribute_number(tag, "height"), 1};
+  // viewBox="0 0 W H": W units of the drawing (feet) across `width` pixels.
+  const std::size_t box = tag.find(" viewBox=\"0 0 ");
+  if (box != std::string_view::npos) {
+    const std::string_view numbers = tag.substr(box + 14);
+    double units = 0;
+    const auto result = std::from_chars(numbers.data(), numbers.data() + numbers.size(), units);
+    if (result.ec == std::errc() && units > 0) size.pixels_per_unit = size.width / units;
+  }
+  return size;
 }
 
 // Pasted into HTML, an SVG document must start at its root element: an XML
@@ -244,10 +256,10 @@ std::string_view from_root_element(std::string_view svg) {
 
 // Where tiles of `tile` pixels start to cover `total`: evenly stepped, the
 // last one flush with the far edge.
-std::vector<double> tile_starts(double total, double tile) {
+std::vector<double> tile_starts(double total, double tile, double overlap) {
   std::vector<double> starts{0};
   if (total <= tile) return starts;
-  const double step = tile - kTileOverlap;
+  const double step = tile - overlap;
   const int more = static_cast<int>(std::ceil((total - tile) / step));
   for (int i = 1; i <= more; ++i) starts.push_back(std::min(i * step, total - tile));
   return starts;
@@ -255,11 +267,14 @@ std::vector<double> tile_starts(double total, double tile) {
 
 // The print-only copy of a large plan, cut into page-sized pieces that each
 // show part of the one drawing (no second copy of it).
-void plan_tiles(Page& page, int level, SvgSize size) {
-  const double width = std::min(size.width, kTileWidth / kMinPrintScale);
-  const double height = std::min(size.height, kTileHeight / kMinPrintScale);
-  const std::vector<double> columns = tile_starts(size.width, width);
-  const std::vector<double> rows = tile_starts(size.height, height);
+// REQUIRES: 0 < scale <= 1.
+void plan_tiles(Page& page, int level, SvgSize size, double scale) {
+  const double width = std::min(size.width, kTileWidth / scale);
+  const double height = std::min(size.height, kTileHeight / scale);
+  const std::vector<double> columns =
+      tile_starts(size.width, width, kTileOverlap * size.pixels_per_unit);
+  const std::vector<double> rows =
+      tile_starts(size.height, height, kTileOverlap * size.pixels_per_unit);
   const auto count = static_cast<long long>(columns.size() * rows.size());
   page.raw("<div class=\"plan-tiles\" aria-hidden=\"true\">\n");
   long long part = 0;
@@ -288,9 +303,9 @@ void plan_tiles(Page& page, int level, SvgSize size) {
           .raw(" ")
           .pixels(height)
           .raw("\" width=\"")
-          .pixels(width * kMinPrintScale)
+          .pixels(width * scale)
           .raw("\" height=\"")
-          .pixels(height * kMinPrintScale)
+          .pixels(height * scale)
           .raw("\"><use href=\"#plan-")
           .number(level)
           .raw("-plan\"/></svg></div>\n");
@@ -312,9 +327,10 @@ void plan_figure(Page& page, const dungeon::Dungeon& d, const LevelRooms& level,
   const std::string svg_document = plan_level_svg(*found, d, options);
   const std::string_view svg = from_root_element(svg_document);
   const SvgSize size = svg_size(svg);
-  const double scale = std::min(
+  const double fit = std::min(
       {1.0, kPrintWidth / std::max(size.width, 1.0), kPrintHeight / std::max(size.height, 1.0)});
-  const bool tiled = scale < kMinPrintScale;
+  const double smallest = std::min(1.0, kMinPrintPixelsPerFoot / size.pixels_per_unit);
+  const bool tiled = fit < smallest;
 
   page.raw("<figure class=\"plan")
       .raw(tiled ? " tiled" : "")
@@ -329,7 +345,7 @@ void plan_figure(Page& page, const dungeon::Dungeon& d, const LevelRooms& level,
           "they reach.</figcaption>\n<div class=\"plan-view\">\n")
       .raw(svg)
       .raw("\n</div>\n");
-  if (tiled) plan_tiles(page, level.level, size);
+  if (tiled) plan_tiles(page, level.level, size, smallest);
   page.raw("</figure>\n");
 }
 
@@ -423,34 +439,6 @@ void book_header(Page& page, const dungeon::Dungeon& d, uint32_t seed, dungeon::
 }
 
 }  // namespace
-
-Plan stand_in_plan(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome) {
-  Plan plan{seed, outcome, {}};
-  const std::vector<bool> generated = generated_rooms(d);
-  for (const LevelRooms& level : rooms_by_level(d)) {
-    PlanLevel& out = plan.levels.emplace_back();
-    out.level = level.level;
-    for (std::size_t i = 0; i < level.rooms.size(); ++i) {
-      const int n = level.rooms[i];
-      PlanRoom room;
-      room.number = n;
-      room.x = static_cast<int>(i % 12) * 40;
-      room.y = static_cast<int>(i / 12) * 40;
-      room.width = 30;
-      room.height = 30;
-      room.generated = generated[static_cast<std::size_t>(n)];
-      out.rooms.push_back(room);
-      const auto& exits = d.room(n).exits;
-      for (std::size_t slot = 0; slot < exits.size(); ++slot) {
-        if (exits[slot].room <= 0 || d.room(exits[slot].room).level == level.level) continue;
-        if (!room.generated && slot != dungeon::kBackSlot) continue;
-        out.stairs.push_back({n, static_cast<int>(slot), exits[slot].label, exits[slot].room,
-                              d.room(exits[slot].room).level});
-      }
-    }
-  }
-  return plan;
-}
 
 std::string seed_time_utc(uint32_t seed) {
   const auto time = static_cast<std::time_t>(seed);

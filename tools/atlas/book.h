@@ -15,9 +15,6 @@
 
 namespace atlas {
 
-// Rooms in rows, until the floor plan layout lands.
-Plan stand_in_plan(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome);
-
 // "2023-11-14 22:13:20 UTC": the second the seed stands for.
 std::string seed_time_utc(uint32_t seed);
 

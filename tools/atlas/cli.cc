@@ -17,6 +17,7 @@
 #include "atlas/dungeon_map.h"
 #include "atlas/numbers.h"
 #include "atlas/output_file.h"
+#include "atlas/plan_layout.h"
 #include "atlas/render.h"
 #include "atlas/scan.h"
 #include "atlas/version.h"
@@ -139,7 +140,7 @@ int run_book(const BookArgs& args) {
   NullBuffer null;
   std::ostream discard(&null);
   const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
-  const Plan plan = stand_in_plan(*d, seed, outcome);
+  const Plan plan = lay_out_plan(*d, seed, outcome);
   write_all(output, dungeon_book(*d, seed, outcome, plan));
   return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
 }
