@@ -25,13 +25,14 @@ from selenium.webdriver.common.action_chains import ActionChains
 
 problems = []
 
-# The first link on a plan whose centre is not covered by anything else, and
-# the entry it names. `stairs` picks a link to a room on another level.
+# The last link on a plan (its entry is far from the plan) whose centre is not
+# covered by anything else, and the entry it names. `stairs` picks a link to a
+# room on another level.
 FIND_LINK = """
 const [stairs] = arguments;
 for (const figure of document.querySelectorAll('section.level figure')) {
   const level = figure.closest('section').id;
-  for (const link of figure.querySelectorAll('.plan-view svg a')) {
+  for (const link of [...figure.querySelectorAll('.plan-view svg a')].reverse()) {
     const href = link.getAttribute('href') || link.getAttribute('xlink:href') || '';
     const target = href.startsWith('#room-') && document.getElementById(href.slice(1));
     if (!target || (target.closest('section').id !== level) !== stairs) continue;
