@@ -261,11 +261,46 @@ def check_figure(section, level, numbers):
             plans[0].get("aria-labelledby") != captions[0].get("id"):
         problem(f"level {level}: the plan is not labelled by its figure caption")
         return
+    check_tiles(figures[0], plans[0], level)
     linked = {int(m.group(1)) for e in plans[0].iter() for name in LINK_ATTRIBUTES
               if (m := re.fullmatch(r"#room-(\d+)", e.get(name, "")))}
     missing = sorted(set(numbers) - linked)
     if missing:
         problem(f"level {level}: rooms with no link on the plan: {missing[:10]}")
+
+
+def covers(spans, total):
+    """Whether the (start, length) spans together cover 0..total."""
+    reach = 0.0
+    for start, length in sorted(spans):
+        if start > reach + 0.01:
+            return False
+        reach = max(reach, start + length)
+    return reach >= total - 0.01
+
+
+def check_tiles(figure, plan, level):
+    """A plan printed in tiles: each fits a page, and together they show all of it."""
+    tiles = [t for t in figure.iter(SVG + "svg") if t.find(SVG + "use") is not None]
+    if ("tiled" in classes(figure)) != bool(tiles):
+        problem(f"level {level}: tiled is {'tiled' in classes(figure)}, yet {len(tiles)} tiles")
+    if not tiles:
+        return
+    width, height = float(plan.get("width")), float(plan.get("height"))
+    boxes = []
+    for tile in tiles:
+        if tile.find(SVG + "use").get("href") != "#" + plan.get("id"):
+            problem(f"level {level}: a tile shows something else than the plan")
+        if float(tile.get("width")) > 703 or float(tile.get("height")) > 964:
+            problem(f"level {level}: a tile of {tile.get('width')} x {tile.get('height')} px "
+                    f"does not fit a page")
+        boxes.append([float(v) for v in tile.get("viewBox").split()])
+    columns = {(b[0], b[2]) for b in boxes}
+    rows = {(b[1], b[3]) for b in boxes}
+    grid = {(c, r) for c in columns for r in rows}
+    if grid != {((b[0], b[2]), (b[1], b[3])) for b in boxes} or \
+            not covers(columns, width) or not covers(rows, height):
+        problem(f"level {level}: the tiles leave part of the plan out")
 
 
 def main():
