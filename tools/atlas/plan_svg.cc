@@ -281,10 +281,10 @@ class LevelWriter {
     svg_ << "<g id=\"" << p << "level-" << level_.level << "\" transform=\"translate("
          << x - bounds_.x0 << ' ' << y - bounds_.y0 << ")\">";
     svg_ << "<rect x=\"" << bounds_.x0 << "\" y=\"" << bounds_.y0 << "\" width=\""
-         << bounds_.width() << "\" height=\"" << bounds_.height() << "\" fill=\"url(#" << p
-         << "rock)\"/>";
+         << bounds_.width() << "\" height=\"" << bounds_.height() << "\" fill=\"#e2e2e2\"/>";
     write_corridors();
     for (const PlanRoom& room : level_.rooms) write_room(room);
+    write_grid();
     svg_ << "</g>";
   }
 
@@ -309,16 +309,30 @@ class LevelWriter {
     }
   }
 
+  // Over everything, in see-through black: grey on the floor, darker on the
+  // rock, and no mark on walls, symbols and letters. (A pattern fill would
+  // do the same at many times the cost of drawing.)
+  void write_grid() {
+    svg_ << "<path class=\"grid\" d=\"";
+    for (double x = bounds_.x0; x <= bounds_.x1; x += 10) {
+      svg_ << 'M' << x << ' ' << bounds_.y0 << 'V' << bounds_.y1;
+    }
+    for (double y = bounds_.y0; y <= bounds_.y1; y += 10) {
+      svg_ << 'M' << bounds_.x0 << ' ' << y << 'H' << bounds_.x1;
+    }
+    svg_ << "\" stroke=\"#000\" stroke-opacity=\"0.22\" stroke-width=\"0.3\"/>";
+  }
+
   void write_corridors() {
     std::string path;
     path.reserve(level_.corridors.size() * 40);
     corridor_path(path);
     if (path.empty()) return;
-    const std::string& p = options_.id_prefix;
     svg_ << "<g class=\"corridors\" fill=\"none\" stroke-linejoin=\"miter\"><path d=\"" << path
          << "\" stroke=\"#000\" stroke-width=\"" << kCorridor + 2 * kCorridorEdge
-         << "\" stroke-linecap=\"square\"/><path d=\"" << path << "\" stroke=\"url(#" << p
-         << "floor)\" stroke-width=\"" << kCorridor << "\" stroke-linecap=\"square\"/></g>";
+         << "\" stroke-linecap=\"square\"/><path d=\"" << path
+         << "\" stroke=\"#fff\" stroke-width=\"" << kCorridor
+         << "\" stroke-linecap=\"square\"/></g>";
   }
 
   void write_room(const PlanRoom& room) {
@@ -350,13 +364,13 @@ class LevelWriter {
     constexpr std::string_view kWalls = "\" stroke=\"#000\" stroke-width=\"1.2\"";
     if (room.outline.empty()) {
       svg_ << "<rect x=\"" << room.x << "\" y=\"" << room.y << "\" width=\"" << room.width
-           << "\" height=\"" << room.height << "\" fill=\"url(#" << p << "floor)" << kWalls << "/>";
+           << "\" height=\"" << room.height << "\" fill=\"#fff" << kWalls << "/>";
     } else {
       svg_ << "<path d=\"";
       for (std::size_t i = 0; i < room.outline.size(); ++i) {
         svg_ << (i == 0 ? "M" : "L") << room.outline[i].x << ' ' << room.outline[i].y;
       }
-      svg_ << "Z\" fill=\"url(#" << p << "floor)" << kWalls << " stroke-linejoin=\"round\"/>";
+      svg_ << "Z\" fill=\"#fff" << kWalls << " stroke-linejoin=\"round\"/>";
     }
 
     // Water sits low in the room, the number above it.
@@ -459,21 +473,6 @@ class LevelWriter {
   Box bounds_;
 };
 
-// Paper and ink shared by every level: the grid of 10-foot squares on the
-// floor (white) and on the rock (grey).
-void write_defs(Svg& svg, const std::string& p) {
-  svg << "<defs><pattern id=\"" << p
-      << "floor\" patternUnits=\"userSpaceOnUse\" width=\"10\" height=\"10\">"
-         "<rect width=\"10\" height=\"10\" fill=\"#fff\"/>"
-         "<path d=\"M10 0H0V10\" fill=\"none\" stroke=\"#b4b4b4\" stroke-width=\"0.3\"/>"
-         "</pattern><pattern id=\""
-      << p
-      << "rock\" patternUnits=\"userSpaceOnUse\" width=\"10\" height=\"10\">"
-         "<rect width=\"10\" height=\"10\" fill=\"#e2e2e2\"/>"
-         "<path d=\"M10 0H0V10\" fill=\"none\" stroke=\"#c8c8c8\" stroke-width=\"0.3\"/>"
-         "</pattern></defs>";
-}
-
 void write_text(Svg& svg, double x, double y, double size, std::string_view text,
                 std::string_view extra = {}) {
   svg << "<text x=\"" << x << "\" y=\"" << y << "\" font-size=\"" << size << '"';
@@ -484,9 +483,10 @@ void write_text(Svg& svg, double x, double y, double size, std::string_view text
 
 // Title, north arrow, scale bar and the key to the symbols, `width` wide
 // at the top of the page.
-void write_header(Svg& svg, std::string_view title, double width) {
+void write_header(Svg& svg, std::string_view title, bool level_heading, double width) {
   svg << "<g class=\"header\">";
-  write_text(svg, kMargin, kMargin + kTitleFont * 0.8, kTitleFont, title, "font-weight=\"bold\"");
+  write_text(svg, kMargin, kMargin + kTitleFont * 0.8, kTitleFont, title,
+             level_heading ? "font-weight=\"bold\" class=\"heading\"" : "font-weight=\"bold\"");
 
   // Legend: two rows of samples with their names.
   const double row0 = kMargin + kTitleFont + 10;
@@ -571,8 +571,7 @@ std::string plan_level_svg(const PlanLevel& level, const dungeon::Dungeon& d,
   const double width = std::max(b.width() + 2 * kMargin, kLegendWidth + 2 * kMargin);
   const double height = kHeaderHeight + b.height() + kMargin;
   open_svg(svg, options.id_prefix + "plan", width, height, options);
-  write_defs(svg, options.id_prefix);
-  write_header(svg, heading(level), width);
+  write_header(svg, heading(level), true, width);
   writer.write(kMargin, kHeaderHeight);
   svg << "\n</svg>\n";
   return out;
@@ -607,8 +606,7 @@ std::string plan_svg(const Plan& plan, const dungeon::Dungeon& d) {
   out.reserve(body.size() + 4096);
   Svg head(out);
   open_svg(head, "plan", width, y, options);
-  write_defs(head, options.id_prefix);
-  write_header(head, title, width);
+  write_header(head, title, false, width);
   out += body;
   out += "\n</svg>\n";
   return out;
