@@ -512,9 +512,13 @@ void write_header(Svg& svg, std::string_view title, bool level_heading, double w
   stairs_symbol(svg, x + 3, row0, 2.5, true);
   write_text(svg, x + 7, row0 + 1.4, kLegendFont, "stairs (narrow end down)");
   x = kMargin;
-  write_text(svg, x, row1 + 1.4, kLegendFont, "M monster   T trap   $ treasure",
-             "font-weight=\"bold\"");
-  x += 75;
+  for (const std::string_view mark : {"M\tmonster", "T\ttrap", "$\ttreasure"}) {
+    const std::size_t tab = mark.find('\t');
+    svg << "<text x=\"" << x << "\" y=\"" << row1 + 1.4 << "\" font-size=\"" << kLegendFont
+        << "\"><tspan font-weight=\"bold\">" << mark.substr(0, tab) << "</tspan> "
+        << mark.substr(tab + 1) << "</text>";
+    x += 6 + static_cast<double>(mark.size()) * kLegendFont * 0.6;
+  }
   water_symbol(svg, x + 5, row1, 5, 3, false);
   write_text(svg, x + 12, row1 + 1.4, kLegendFont, "pool or lake (* magical)");
   x += 70;
