@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "atlas/room_footprint.h"
 #include "atlas/room_outline.h"
 
 namespace atlas {
@@ -235,14 +236,19 @@ class LevelWriter {
  public:
   LevelWriter(std::string& out, const PlanLevel& level, const dungeon::Dungeon& d,
               const PlanSvgOptions& options)
-      : out_(out), svg_(out), level_(level), d_(d), options_(options) {
+      : out_(out), svg_(out), level_(level), rooms_(level.rooms), d_(d), options_(options) {
     int highest = 0;
-    for (const PlanRoom& room : level.rooms) highest = std::max(highest, room.number);
+    for (PlanRoom& room : rooms_) {
+      highest = std::max(highest, room.number);
+      // A layout may leave the walls of shaped rooms to the drawing.
+      if (room.generated && room.shape != PlanShape::kRectangle && room.outline.empty()) {
+        room.outline = room_outline(room_footprint(d.room(room.number).description.view()), room);
+      }
+    }
     doors_of_.resize(static_cast<std::size_t>(highest) + 1);
     stairs_of_.resize(static_cast<std::size_t>(highest) + 1);
     room_of_.assign(static_cast<std::size_t>(highest) + 1, nullptr);
-    for (const PlanRoom& room : level.rooms)
-      room_of_[static_cast<std::size_t>(room.number)] = &room;
+    for (const PlanRoom& room : rooms_) room_of_[static_cast<std::size_t>(room.number)] = &room;
     for (const PlanDoor& door : level.doors) {
       if (door.room > 0 && door.room <= highest)
         doors_of_[static_cast<std::size_t>(door.room)].push_back(&door);
@@ -258,7 +264,7 @@ class LevelWriter {
       bounds_.x1 = std::max(bounds_.x1, x);
       bounds_.y1 = std::max(bounds_.y1, y);
     };
-    for (const PlanRoom& room : level.rooms) {
+    for (const PlanRoom& room : rooms_) {
       take(room.x, room.y);
       take(room.x + room.width, room.y + room.height);
     }
@@ -283,7 +289,7 @@ class LevelWriter {
     svg_ << "<rect x=\"" << bounds_.x0 << "\" y=\"" << bounds_.y0 << "\" width=\""
          << bounds_.width() << "\" height=\"" << bounds_.height() << "\" fill=\"#e2e2e2\"/>";
     write_corridors();
-    for (const PlanRoom& room : level_.rooms) write_room(room);
+    for (const PlanRoom& room : rooms_) write_room(room);
     write_grid();
     svg_ << "</g>";
   }
@@ -465,6 +471,7 @@ class LevelWriter {
   std::string& out_;
   Svg svg_;
   const PlanLevel& level_;
+  std::vector<PlanRoom> rooms_;  // the level's, every shaped room with its walls
   const dungeon::Dungeon& d_;
   const PlanSvgOptions& options_;
   std::vector<std::vector<const PlanDoor*>> doors_of_;
