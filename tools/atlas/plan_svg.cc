@@ -357,10 +357,12 @@ class LevelWriter {
            << "\" height=\"" << room.height
            << "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.6\" "
               "stroke-dasharray=\"2 1.5\"/>"
-           << "<text x=\"" << cx << "\" y=\"" << cy - 0.4 << "\" font-size=\"3.6\" "
+           << "<text x=\"" << cx << "\" y=\"" << cy + 1.4 << "\" font-size=\"4\" "
            << "text-anchor=\"middle\" font-weight=\"bold\">" << room.number << "</text>"
-           << "<text x=\"" << cx << "\" y=\"" << cy + 3.2
-           << "\" font-size=\"1.45\" text-anchor=\"middle\">not explored</text>";
+           << "<text x=\"" << cx << "\" y=\"" << room.y + room.height + 3 << "\" font-size=\""
+           << kLabelFont * 0.8
+           << "\" text-anchor=\"middle\" stroke=\"#fff\" stroke-width=\"0.8\" "
+              "paint-order=\"stroke\">not explored</text>";
       write_doors(room);
       svg_ << "</g>";
       if (options_.link_rooms) svg_ << "</a>";
