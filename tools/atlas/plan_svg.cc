@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <string_view>
 
 #include "atlas/room_footprint.h"
@@ -400,7 +401,8 @@ class LevelWriter {
     if (!record.treasure.view().empty()) marks += marks.empty() ? "$" : " $";
 
     // The number, the marks under it and the stairs' lines above it, as one
-    // block round `number_y`; stairs lines that do not fit go under the room.
+    // block round `number_y`. Where the lines do not fit, the stairs are a
+    // symbol in a corner and their lines go under the room.
     const double font = std::clamp(small * 0.42, 4.0, 12.0);
     const double mark_font = std::max(2.4, font * 0.45);
     const double number_block = font * 0.75 + (marks.empty() ? 0 : mark_font * 1.2);
@@ -415,12 +417,24 @@ class LevelWriter {
     const double inner = room.outline.empty() ? 1.0 : 0.7;
     const bool stairs_inside = stairs_block + number_block + 3 <= room.height * inner &&
                                stairs_wide + 3 <= room.width * inner;
+    if (!stairs_inside && !stairs.empty() && small < 20) number_y += 0.8;
     double top = number_y - number_block / 2;
     if (stairs_inside) top = number_y - (stairs_block + number_block) / 2;
-    double stairs_y = stairs_inside ? top : room.y + room.height + 1.5;
-    for (const PlanStairs* one : stairs) {
-      write_stairs(*one, cx, stairs_y + kLabelFont * 0.7);
-      stairs_y += kLabelFont * 1.4;
+    double line_y = stairs_inside ? top : room.y + room.height + 1.5;
+    for (std::size_t i = 0; i < stairs.size(); ++i) {
+      const double middle = line_y + kLabelFont * 0.7;
+      if (stairs_inside) {
+        write_stairs(*stairs[i], cx, middle, std::nullopt);
+      } else {
+        // North-east corner first, then north-west.
+        const double s = std::clamp(small * 0.16, 1.2, 2.5);
+        const double side = i % 2 == 0 ? 1 : -1;
+        const double icon_x = room.outline.empty() ? cx + side * (room.width / 2.0 - 1.0 - s / 2)
+                                                   : cx + side * room.width * 0.22;
+        const double icon_y = room.outline.empty() ? room.y + 1.0 + s : cy - room.height * 0.22;
+        write_stairs(*stairs[i], cx, middle, Icon{icon_x, icon_y, s});
+      }
+      line_y += kLabelFont * 1.4;
     }
     if (stairs_inside) top += stairs_block;
 
@@ -455,16 +469,30 @@ class LevelWriter {
     return kStairsIcon + static_cast<double>(stairs_label(stairs).size()) * kLabelFont * 0.58;
   }
 
-  // One line centred on (cx, middle): the stairs symbol and where they lead.
-  void write_stairs(const PlanStairs& stairs, double cx, double middle) {
-    const double left = cx - stairs_line_width(stairs) / 2;
+  struct Icon {
+    double x;
+    double y;
+    double size;
+  };
+
+  // One line centred on (cx, middle): the stairs symbol and where they
+  // lead; or the symbol at `icon` and the words alone on the line.
+  void write_stairs(const PlanStairs& stairs, double cx, double middle, std::optional<Icon> icon) {
+    const bool down = stairs.direction.starts_with("Down");
     if (options_.link_rooms) svg_ << "<a href=\"#room-" << stairs.to_room << "\">";
     svg_ << "<g class=\"stairs\"><title>";
     svg_.text(stairs.direction) << " to room " << stairs.to_room << " on level " << stairs.to_level
                                 << "</title>";
-    stairs_symbol(svg_, left + 1.5, middle, kLabelFont * 0.5, stairs.direction.starts_with("Down"));
-    svg_ << "<text x=\"" << left + kStairsIcon << "\" y=\"" << middle + kLabelFont * 0.36
-         << "\" font-size=\"" << kLabelFont
+    double text_x = cx;
+    if (icon) {
+      stairs_symbol(svg_, icon->x, icon->y, icon->size, down);
+    } else {
+      const double left = cx - stairs_line_width(stairs) / 2;
+      stairs_symbol(svg_, left + 1.5, middle, kLabelFont * 0.5, down);
+      text_x = left + kStairsIcon;
+    }
+    svg_ << "<text x=\"" << text_x << "\" y=\"" << middle + kLabelFont * 0.36 << "\" font-size=\""
+         << kLabelFont << (icon ? "\" text-anchor=\"middle" : "")
          << "\" stroke=\"#fff\" stroke-width=\"0.8\" paint-order=\"stroke\">";
     svg_.text(stairs_label(stairs)) << "</text></g>";
     if (options_.link_rooms) svg_ << "</a>";
