@@ -18,7 +18,6 @@ constexpr int kMargin = 20;
 constexpr double kWall = 1.2;
 constexpr double kCorridor = 5;
 constexpr double kCorridorEdge = 0.5;
-constexpr double kThin = 0.45;
 constexpr double kDoorAlong = 4.6;
 constexpr double kDoorAcross = 2.4;
 constexpr double kLabelFont = 3.2;
