@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -402,7 +403,11 @@ class LevelWriter {
     // The number, the marks under it and the stairs' lines above it, as one
     // block round `number_y`. Where the lines do not fit, the stairs are a
     // symbol in a corner and their lines go under the room.
-    const double font = std::clamp(small * 0.42, 4.0, 12.0);
+    // Shaped rooms are narrower than their footprint away from its middle.
+    const double inner = room.outline.empty() ? 1.0 : 0.7;
+    const double digits = static_cast<double>(std::to_string(room.number).size());
+    const double font =
+        std::clamp(std::min(small * 0.42, (room.width * inner - 2) / (digits * 0.65)), 4.0, 12.0);
     const double mark_font = std::max(2.4, font * 0.45);
     const double number_block = font * 0.75 + (marks.empty() ? 0 : mark_font * 1.2);
     const std::vector<const PlanStairs*>& stairs =
@@ -413,7 +418,6 @@ class LevelWriter {
       stairs_block += kLabelFont * 1.4;
       stairs_wide = std::max(stairs_wide, stairs_line_width(*one));
     }
-    const double inner = room.outline.empty() ? 1.0 : 0.7;
     const bool stairs_inside = stairs_block + number_block + 3 <= room.height * inner &&
                                stairs_wide + 3 <= room.width * inner;
     if (!stairs_inside && !stairs.empty() && small < 20) number_y += 0.8;
@@ -517,17 +521,26 @@ void write_text(Svg& svg, double x, double y, double size, std::string_view text
   svg.text(text) << "</text>";
 }
 
-// Title, north arrow, scale bar and the key to the symbols, `width` wide
-// at the top of the page.
-void write_header(Svg& svg, std::string_view title, bool level_heading, double width) {
-  svg << "<g class=\"header\">";
-  write_text(svg, kMargin, kMargin + kTitleFont * 0.8, kTitleFont, title,
+// The header grows with the plan, so that a whole plan printed on one page
+// keeps a legend one can read.
+double header_scale(double width) {
+  return std::clamp(width / 600, 1.0, 5.0);
+}
+
+// Title, north arrow, scale bar and the key to the symbols, at the top of a
+// page `page_width` wide, drawn `scale` times their size.
+void write_header(Svg& svg, std::string_view title, bool level_heading, double page_width,
+                  double scale) {
+  const double width = page_width / scale;
+  const double left = kMargin / scale;  // in line with the levels' left edge
+  svg << "<g class=\"header\" transform=\"scale(" << scale << ")\">";
+  write_text(svg, left, kMargin + kTitleFont * 0.8, kTitleFont, title,
              level_heading ? "font-weight=\"bold\" class=\"heading\"" : "font-weight=\"bold\"");
 
   // Legend: two rows of samples with their names.
   const double row0 = kMargin + kTitleFont + 10;
   const double row1 = row0 + 11;
-  double x = kMargin;
+  double x = left;
   auto sample_wall = [&](double sx, double sy) {
     line(svg, sx - 4, sy, sx + 4, sy, "stroke=\"#000\" stroke-width=\"1.2\"");
   };
@@ -547,7 +560,7 @@ void write_header(Svg& svg, std::string_view title, bool level_heading, double w
   }
   stairs_symbol(svg, x + 3, row0, 2.5, true);
   write_text(svg, x + 7, row0 + 1.4, kLegendFont, "stairs (narrow end down)");
-  x = kMargin;
+  x = left;
   for (const std::string_view mark : {"M\tmonster", "T\ttrap", "$\ttreasure"}) {
     const std::size_t tab = mark.find('\t');
     svg << "<text x=\"" << x << "\" y=\"" << row1 + 1.4 << "\" font-size=\"" << kLegendFont
@@ -563,7 +576,7 @@ void write_header(Svg& svg, std::string_view title, bool level_heading, double w
   write_text(svg, x + 9, row1 + 1.4, kLegendFont, "not explored (run stopped)");
 
   // Scale bar of 50 feet in 10-foot steps, and the north arrow, on the right.
-  const double right = std::max(width - kMargin, kLegendWidth);
+  const double right = std::max(width - left, kLegendWidth);
   const double bar_x = right - 62;
   const double bar_y = kMargin + 4;
   for (int i = 0; i < 5; ++i) {
@@ -609,10 +622,11 @@ std::string plan_level_svg(const PlanLevel& level, const dungeon::Dungeon& d,
   LevelWriter writer(out, level, d, options);
   const Box& b = writer.bounds();
   const double width = std::max(b.width() + 2 * kMargin, kLegendWidth + 2 * kMargin);
-  const double height = kHeaderHeight + b.height() + kMargin;
+  const double scale = header_scale(width);
+  const double height = kHeaderHeight * scale + b.height() + kMargin;
   open_svg(svg, options.id_prefix + "plan", width, height, options);
-  write_header(svg, heading(level), true, width);
-  writer.write(kMargin, kHeaderHeight);
+  write_header(svg, heading(level), true, width, scale);
+  writer.write(kMargin, kHeaderHeight * scale);
   svg << "\n</svg>\n";
   return out;
 }
@@ -621,34 +635,40 @@ std::string plan_svg(const Plan& plan, const dungeon::Dungeon& d) {
   const PlanSvgOptions options;
   std::size_t rooms = 0;
   for (const PlanLevel& level : plan.levels) rooms += level.rooms.size();
-  std::string body;
-  body.reserve(4096 + rooms * 900);
-  Svg svg(body);
+  std::string out;
+  out.reserve(4096 + rooms * 900);
+  Svg svg(out);
+  // Every level's size first: the page and its header depend on them.
+  std::vector<std::unique_ptr<LevelWriter>> writers;
   double width = kLegendWidth + 2 * kMargin;
-  double y = kHeaderHeight;
+  double levels_height = 0;
   for (const PlanLevel& level : plan.levels) {
-    LevelWriter writer(body, level, d, options);
-    const Box& b = writer.bounds();
-    svg << "\n";
-    write_text(svg, kMargin, y + kHeadingFont, kHeadingFont, heading(level),
-               "font-weight=\"bold\" class=\"heading\"");
-    y += kHeadingFont + 4;
-    writer.write(kMargin, y);
-    y += b.height() + kMargin;
+    writers.push_back(std::make_unique<LevelWriter>(out, level, d, options));
+    const Box& b = writers.back()->bounds();
     width = std::max(width, b.width() + 2 * kMargin);
+    levels_height += b.height() + kMargin;
   }
+  const double scale = header_scale(width);
+  const double heading_font = kHeadingFont * scale;
+  double y = kHeaderHeight * scale;
+  const double height =
+      y + levels_height + static_cast<double>(plan.levels.size()) * (heading_font * 1.5);
 
   std::string title = "Dungeon of seed " + std::to_string(plan.seed);
   if (plan.outcome == dungeon::RunOutcome::kOverflow) {
     title += " (stopped at the " + std::to_string(dungeon::MAX_ROOM_NUMBER) + "-room limit)";
   }
-  std::string out;
-  out.reserve(body.size() + 4096);
-  Svg head(out);
-  open_svg(head, "plan", width, y, options);
-  write_header(head, title, false, width);
-  out += body;
-  out += "\n</svg>\n";
+  open_svg(svg, "plan", width, height, options);
+  write_header(svg, title, false, width, scale);
+  for (std::size_t i = 0; i < plan.levels.size(); ++i) {
+    svg << "\n";
+    write_text(svg, kMargin, y + heading_font, heading_font, heading(plan.levels[i]),
+               "font-weight=\"bold\" class=\"heading\"");
+    y += heading_font * 1.5;
+    writers[i]->write(kMargin, y);
+    y += writers[i]->bounds().height() + kMargin;
+  }
+  svg << "\n</svg>\n";
   return out;
 }
 
