@@ -73,16 +73,17 @@ void CellGrid::add_run(int i, int j, Run run) {
   uint8_t& c = cell(i, j);
   const Run before = static_cast<Run>(c >> kRunShift);
   const Run after = before == Run::kNone ? run : Run::kOther;
-  c = static_cast<uint8_t>((c & (kRoomBit | kRingBit)) |
+  c = static_cast<uint8_t>((c & (kRoomBit | kRingBit | kReservedBit)) |
                            (static_cast<uint8_t>(after) << kRunShift));
   note_used(i, j);
 }
 
-bool CellGrid::clear(const CellBox& box) const {
+bool CellGrid::clear(const CellBox& box, int skip_i, int skip_j) const {
   for (int j = std::max(box.j0, area_.j0); j <= std::min(box.j1, area_.j1); ++j) {
     for (int i = std::max(box.i0, area_.i0); i <= std::min(box.i1, area_.i1); ++i) {
       const uint8_t c = get(i, j);
       if ((c & kRoomBit) != 0 || (c >> kRunShift) != 0) return false;
+      if ((c & kReservedBit) != 0 && (i != skip_i || j != skip_j)) return false;
     }
   }
   return true;

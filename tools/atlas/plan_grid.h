@@ -38,9 +38,13 @@ struct CellBox {
 class CellGrid {
  public:
   bool room(int i, int j) const { return (get(i, j) & kRoomBit) != 0; }
-  // Within one cell of some room: corridors keep out of it except where
-  // they meet their own doors, so walls stay clear for later doors.
+  // Within one cell of some room: the router keeps corridors off walls when
+  // it can.
   bool ring(int i, int j) const { return (get(i, j) & kRingBit) != 0; }
+  // The first cell outside a door whose corridor is not laid yet: other
+  // corridors keep out, so the door can always step out of its wall.
+  bool reserved(int i, int j) const { return (get(i, j) & kReservedBit) != 0; }
+  void reserve(int i, int j) { cell(i, j) |= kReservedBit; }
   Run run(int i, int j) const { return static_cast<Run>(get(i, j) >> kRunShift); }
 
   // Marks a room's cells and the ring around them.
@@ -48,8 +52,9 @@ class CellGrid {
   // Records a corridor through cell (i, j); a second corridor makes it kOther.
   void add_run(int i, int j, Run run);
 
-  // True when no room or corridor occupies any cell of `box`.
-  bool clear(const CellBox& box) const;
+  // True when no room or corridor occupies any cell of `box`, and no cell
+  // but (skip_i, skip_j) is reserved.
+  bool clear(const CellBox& box, int skip_i, int skip_j) const;
 
   // Every cell any room or corridor occupies lies inside this box.
   const CellBox& used() const { return used_; }
@@ -57,7 +62,8 @@ class CellGrid {
  private:
   static constexpr uint8_t kRoomBit = 1;
   static constexpr uint8_t kRingBit = 2;
-  static constexpr int kRunShift = 2;
+  static constexpr uint8_t kReservedBit = 4;
+  static constexpr int kRunShift = 3;
 
   uint8_t get(int i, int j) const;
   uint8_t& cell(int i, int j);  // grows the map as needed

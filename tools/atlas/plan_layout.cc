@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -22,9 +25,12 @@ using dungeon::Dungeon;
 constexpr int kRoomGap = 10;
 // How far a child is looked for beyond its parent's wall before it goes to
 // the edge of everything laid out so far.
-constexpr int kSearchTiers = 4;
+constexpr int kSearchTiers = 8;
 constexpr int kTierDepth = 20;
 constexpr int kMaxJog = 60;
+// Spots per tier the router tries, and how far round it may go.
+constexpr std::size_t kRouteTries = 8;
+constexpr int kRouteMargin = 6;
 // Between the trees of a level packed side by side.
 constexpr int kTreeGap = 20;
 
@@ -155,6 +161,11 @@ struct Lattice {
   Point point(Cell c) const { return {c.i * kCellFeet + rx, c.j * kCellFeet + ry}; }
 };
 
+Lattice lattice_of(Point door, Wall wall) {
+  return north_south(wall) ? Lattice{floor_mod(door.x, kCellFeet), 0}
+                           : Lattice{0, floor_mod(door.y, kCellFeet)};
+}
+
 // One child's spot beyond its parent's wall.
 struct Candidate {
   int cost = 0;
@@ -178,13 +189,18 @@ class TreeLayout {
     p.done = true;
     grid_.add_room(cells_of(p.rect));
     assign_doors(root, -1);
-    std::vector<int> queue{root};
-    for (std::size_t next = 0; next < queue.size(); ++next) {
-      const int n = queue[next];
-      for (const int slot : children_in_order(n)) {
-        const int child = d_.room(n).exits[static_cast<std::size_t>(slot)].room;
-        place_child(n, slot, child);
-        queue.push_back(child);
+    // All children of a room together, then each child's subtree in turn,
+    // biggest first: a subtree grows while the space around it is open.
+    std::vector<int> stack{root};
+    while (!stack.empty()) {
+      const int n = stack.back();
+      stack.pop_back();
+      const std::vector<int> slots = children_in_order(n);
+      for (const int slot : slots) {
+        place_child(n, slot, d_.room(n).exits[static_cast<std::size_t>(slot)].room);
+      }
+      for (auto it = slots.rbegin(); it != slots.rend(); ++it) {
+        stack.push_back(d_.room(n).exits[static_cast<std::size_t>(*it)].room);
       }
     }
   }
@@ -226,6 +242,10 @@ class TreeLayout {
       for (std::size_t k = 0; k < slots.size(); ++k) {
         p.door_offset[static_cast<std::size_t>(slots[k])] = offsets[k];
         p.door_wall[static_cast<std::size_t>(slots[k])] = wall;
+        const Point door = door_point(p.rect, wall, offsets[k]);
+        const Dir out = outward(wall);
+        const Cell stub = lattice_of(door, wall).cell(door);
+        grid_.reserve(stub.i + kStepI[out], stub.j + kStepJ[out]);
       }
     }
   }
@@ -269,10 +289,25 @@ class TreeLayout {
     for (std::size_t k = 1; k + 1 < cells.size(); ++k) {
       const Cell c = cells[k];
       if (grid_.room(c.i, c.j) || grid_.run(c.i, c.j) != Run::kNone) return false;
-      const bool end = k == 1 || k + 2 == cells.size();
-      if (!end && grid_.ring(c.i, c.j)) return false;
+      if (k > 1 && grid_.reserved(c.i, c.j)) return false;
     }
     return true;
+  }
+
+  // Where a routed corridor meets other corridors or blocks another door.
+  int conflicts(const std::vector<Cell>& cells) const {
+    int count = 0;
+    for (std::size_t k = 1; k + 1 < cells.size(); ++k) {
+      const Cell c = cells[k];
+      if (grid_.run(c.i, c.j) != Run::kNone || (k > 1 && grid_.reserved(c.i, c.j))) {
+        ++count;
+        if (std::getenv("PLAN_DEBUG"))
+          std::fprintf(stderr, "    conflict at k=%zu of %zu cell %d,%d run %d reserved %d\n", k,
+                       cells.size(), c.i, c.j, (int)grid_.run(c.i, c.j),
+                       (int)grid_.reserved(c.i, c.j));
+      }
+    }
+    return count;
   }
 
   // The child's back-door offsets that keep its door on the corridor's
@@ -286,9 +321,9 @@ class TreeLayout {
   }
 
   std::vector<Candidate> candidates(const Size& size, bool can_turn, Wall wall, int lateral_door,
-                                    int residue, int tier) const {
+                                    int residue, int tier, int nearest) const {
     std::vector<Candidate> list;
-    const int gap_min = tier == 0 ? kRoomGap : kRoomGap + tier * kTierDepth;
+    const int gap_min = std::max(nearest, tier == 0 ? kRoomGap : kRoomGap + tier * kTierDepth);
     const int gap_max = kRoomGap + (tier + 1) * kTierDepth - kCellFeet;
     for (const bool turned : {false, true}) {
       if (turned && !can_turn) continue;
@@ -305,7 +340,7 @@ class TreeLayout {
         // A Z: out, across, out; the cross run keeps clear of both walls.
         const int o = offsets.front();
         for (int jog = kCellFeet; jog <= kMaxJog; jog += kCellFeet) {
-          for (int jog_at = kRoomGap; jog_at + kRoomGap <= gap; jog_at += kCellFeet) {
+          for (int jog_at = kCellFeet; jog_at + kCellFeet <= gap; jog_at += kCellFeet) {
             for (const int sign : {-1, 1}) {
               list.push_back({2 * gap + jog + 40 + jog_at / 5 + (turned ? 1 : 0), turned,
                               lateral_door + sign * jog - o, gap, o, jog_at});
@@ -326,33 +361,99 @@ class TreeLayout {
     const bool ns = north_south(wall);
     const int lateral_door = ns ? from.x : from.y;
     const int residue = floor_mod(lateral_door, kCellFeet);
-    const Lattice lattice = ns ? Lattice{residue, 0} : Lattice{0, residue};
+    const Lattice lattice = lattice_of(from, wall);
     const int wall_line = ns ? from.y : from.x;
     const Footprint& footprint = rooms_.at(child).footprint;
     const bool can_turn = footprint.size.width != footprint.size.height;
     const Wall back_wall = opposite(wall);
 
+    struct Routed {
+      Rect rect;
+      int back_offset = 0;
+      std::vector<Cell> cells;
+      int conflicts = 0;
+    };
+    std::optional<Routed> best;
+    const CellBox parent_cells = cells_of(p.rect);
+    // A child with more doors on the wall it is entered by needs a lane
+    // between the two rooms for their corridors.
+    const auto& child_exits = d_.room(child).exits;
+    bool crowded = false;
+    for (int s = 1; s < dungeon::kExitSlots; ++s) {
+      crowded = crowded || (child_exits[static_cast<std::size_t>(s)].room > 0 &&
+                            child_exits[static_cast<std::size_t>(s)].label ==
+                                child_exits[dungeon::kBackSlot].label);
+    }
+    const int nearest = crowded ? 2 * kRoomGap : kRoomGap;
+    const Cell door_cell = lattice.cell(from);
+    const Cell own_stub{door_cell.i + kStepI[outward(wall)], door_cell.j + kStepJ[outward(wall)]};
     for (int tier = 0; tier < kSearchTiers; ++tier) {
+      // Spots where the room fits but no straight or Z run reaches it: the
+      // router may find a way round.
+      std::vector<std::pair<Rect, int>> blocked;
       for (const Candidate& c :
-           candidates(footprint.size, can_turn, wall, lateral_door, residue, tier)) {
+           candidates(footprint.size, can_turn, wall, lateral_door, residue, tier, nearest)) {
         const Rect rect = child_rect(c, footprint.size, wall, wall_line);
-        if (!grid_.clear(grown(cells_of(rect), 1))) continue;
+        if (!grid_.clear(grown(cells_of(rect), 1), own_stub.i, own_stub.j)) continue;
         const Point to = door_point(rect, back_wall, c.back_offset);
         const std::vector<Point> points = candidate_points(from, to, wall, c.jog_at);
         const std::vector<Cell> cells = cells_along(lattice, points);
-        if (!corridor_clear(cells)) continue;
-        settle(parent, slot, child, rect, c.back_offset, lattice, points, cells);
+        if (!corridor_clear(cells)) {
+          if (blocked.size() < kRouteTries &&
+              std::none_of(blocked.begin(), blocked.end(), [&](const auto& b) {
+                return b.first.x == rect.x && b.first.y == rect.y && b.first.w == rect.w;
+              })) {
+            blocked.emplace_back(rect, c.back_offset);
+          }
+          continue;
+        }
+        settle(parent, slot, child, rect, c.back_offset, points, cells);
         return;
+      }
+      for (const auto& [rect, back_offset] : blocked) {
+        const Point to = door_point(rect, back_wall, back_offset);
+        const CellBox child_cells = cells_of(rect);
+        const CellBox region = grown(
+            {std::min(parent_cells.i0, child_cells.i0), std::min(parent_cells.j0, child_cells.j0),
+             std::max(parent_cells.i1, child_cells.i1), std::max(parent_cells.j1, child_cells.j1)},
+            kRouteMargin);
+        std::vector<Cell> cells =
+            route_corridor(grid_, lattice.cell(from), outward(wall), lattice.cell(to),
+                           outward(wall), child_cells, region);
+        if (std::getenv("PLAN_DEBUG"))
+          std::fprintf(stderr, "  tier %d route to %d,%d: %zu cells, conflicts %d\n", tier, to.x,
+                       to.y, cells.size(), cells.empty() ? -1 : conflicts(cells));
+        if (cells.empty()) continue;
+        const int meets = conflicts(cells);
+        if (meets == 0) {
+          settle(parent, slot, child, rect, back_offset, corners_of(lattice, cells, from, to),
+                 cells);
+          return;
+        }
+        if (!best || meets < best->conflicts)
+          best = Routed{rect, back_offset, std::move(cells), meets};
       }
     }
 
+    if (best && best->conflicts <= 2) {
+      settle(parent, slot, child, best->rect, best->back_offset,
+             corners_of(lattice, best->cells, from,
+                        door_point(best->rect, back_wall, best->back_offset)),
+             best->cells);
+      return;
+    }
     // Hemmed in: beyond everything laid out so far the way is open, and the
     // router finds a path there, over other corridors if it must.
     ++fallbacks_;
+    if (std::getenv("PLAN_DEBUG"))
+      std::fprintf(stderr, "fallback %d -> %d same %d best %d\n", parent, child,
+                   (int)(d_.room(parent).exits[0].label ==
+                             d_.room(parent).exits[static_cast<std::size_t>(slot)].label &&
+                         parent != 1),
+                   best ? best->conflicts : -1);
     const CellBox used = grid_.used();
-    Candidate far{};
-    far.turned = false;
     const int span = ns ? footprint.size.width : footprint.size.height;
+    Candidate far{};
     far.back_offset = back_offsets(span, residue).front();
     far.lateral = lateral_door - far.back_offset;
     const int edge = wall == Wall::kNorth   ? used.j0 * kCellFeet
@@ -368,12 +469,19 @@ class TreeLayout {
     region.j0 = std::min(region.j0, child_cells.j0 - 3);
     region.i1 = std::max(region.i1, child_cells.i1 + 3);
     region.j1 = std::max(region.j1, child_cells.j1 + 3);
-    const std::vector<Cell> cells = route_corridor(grid_, lattice.cell(from), outward(wall),
-                                                   lattice.cell(to), outward(wall), region);
-    if (cells.empty())
+    std::vector<Cell> cells = route_corridor(grid_, lattice.cell(from), outward(wall),
+                                             lattice.cell(to), outward(wall), child_cells, region);
+    if (cells.empty()) {
       throw std::logic_error("plan layout: no route for room " + std::to_string(child));
-    settle(parent, slot, child, rect, far.back_offset, lattice,
-           corners_of(lattice, cells, from, to), cells);
+    }
+    if (best && best->conflicts <= conflicts(cells)) {
+      settle(parent, slot, child, best->rect, best->back_offset,
+             corners_of(lattice, best->cells, from,
+                        door_point(best->rect, back_wall, best->back_offset)),
+             best->cells);
+      return;
+    }
+    settle(parent, slot, child, rect, far.back_offset, corners_of(lattice, cells, from, to), cells);
   }
 
   static std::vector<Point> corners_of(const Lattice& lattice, const std::vector<Cell>& cells,
@@ -391,8 +499,7 @@ class TreeLayout {
   }
 
   void settle(int parent, int slot, int child, const Rect& rect, int back_offset,
-              const Lattice& lattice, std::vector<Point> points, const std::vector<Cell>& cells) {
-    (void)lattice;
+              std::vector<Point> points, const std::vector<Cell>& cells) {
     Placed& c = placed_[child];
     c.done = true;
     c.rect = rect;

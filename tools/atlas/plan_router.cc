@@ -12,11 +12,11 @@ namespace atlas {
 namespace {
 
 // Prices in tenths of a cell: a bend costs as much as three cells of
-// corridor, running beside a wall four, a crossing fifteen. Running along
+// corridor, running beside a wall half a cell, a crossing fifteen. Running along
 // another corridor is allowed only so that a path always exists.
 constexpr int kStep = 10;
 constexpr int kBend = 30;
-constexpr int kRing = 40;
+constexpr int kRing = 5;
 constexpr int kCrossing = 150;
 constexpr int kOverlap = 5000;
 
@@ -26,8 +26,8 @@ bool across(Run run, int dir) {
 
 class Search {
  public:
-  Search(const CellGrid& grid, const CellBox& region, Cell to, Dir in)
-      : grid_(grid), region_(region), to_(to), in_(in) {
+  Search(const CellGrid& grid, const CellBox& new_room, const CellBox& region, Cell to, Dir in)
+      : grid_(grid), new_room_(new_room), region_(region), to_(to), in_(in) {
     width_ = region.i1 - region.i0 + 1;
     const std::size_t states =
         static_cast<std::size_t>(width_) * static_cast<std::size_t>(region.j1 - region.j0 + 1) * 4;
@@ -37,8 +37,9 @@ class Search {
 
   std::vector<Cell> run(Cell from, Dir out) {
     const Cell first{from.i + kStepI[out], from.j + kStepJ[out]};
-    if (!inside(first) || grid_.room(first.i, first.j)) return {};
-    relax(-1, first, out, kStep + enter_price(first, out));
+    if (!inside(first) || blocked(first)) return {};
+    // The first cell is the door's own: reserved for this very corridor.
+    relax(-1, first, out, kStep);
     while (!open_.empty()) {
       const auto [f, order, state] = open_.top();
       open_.pop();
@@ -54,6 +55,10 @@ class Search {
   }
 
  private:
+  bool blocked(Cell c) const {
+    return grid_.room(c.i, c.j) || (c.i >= new_room_.i0 && c.i <= new_room_.i1 &&
+                                    c.j >= new_room_.j0 && c.j <= new_room_.j1);
+  }
   bool inside(Cell c) const {
     return c.i >= region_.i0 && c.i <= region_.i1 && c.j >= region_.j0 && c.j <= region_.j1;
   }
@@ -69,6 +74,7 @@ class Search {
   int enter_price(Cell c, int dir) const {
     const Run run = grid_.run(c.i, c.j);
     if (run != Run::kNone) return across(run, dir) ? kCrossing : kOverlap;
+    if (grid_.reserved(c.i, c.j)) return kOverlap;
     return grid_.ring(c.i, c.j) ? kRing : 0;
   }
 
@@ -89,13 +95,13 @@ class Search {
         if (next == in_) relax(state, c, next, g + kStep + turn);
         continue;
       }
-      if (!inside(c) || grid_.room(c.i, c.j)) continue;
+      if (!inside(c) || blocked(c)) continue;
       // A crossing goes straight over the other corridor and lands on a
       // free cell beyond it, so two corridors meet at one point.
       int price = g + turn;
       while (across(grid_.run(c.i, c.j), next)) {
         const Cell beyond{c.i + kStepI[next], c.j + kStepJ[next]};
-        if (!inside(beyond) || grid_.room(beyond.i, beyond.j)) break;
+        if (!inside(beyond) || blocked(beyond)) break;
         price += kStep + kCrossing;
         c = beyond;
       }
@@ -120,6 +126,7 @@ class Search {
   }
 
   const CellGrid& grid_;
+  CellBox new_room_;
   CellBox region_;
   Cell to_;
   Dir in_;
@@ -135,13 +142,13 @@ class Search {
 }  // namespace
 
 std::vector<Cell> route_corridor(const CellGrid& grid, Cell from, Dir out, Cell to, Dir in,
-                                 const CellBox& region) {
+                                 const CellBox& new_room, const CellBox& region) {
   CellBox box = region;
   box.i0 = std::min({box.i0, from.i, to.i});
   box.j0 = std::min({box.j0, from.j, to.j});
   box.i1 = std::max({box.i1, from.i, to.i});
   box.j1 = std::max({box.j1, from.j, to.j});
-  return Search(grid, box, to, in).run(from, out);
+  return Search(grid, new_room, box, to, in).run(from, out);
 }
 
 }  // namespace atlas

@@ -23,11 +23,12 @@ inline constexpr int kStepJ[4] = {-1, 0, 1, 0};
 
 // The cells of a corridor from door cell `from`, left in direction `out`, to
 // door cell `to`, entered in direction `in`, both door cells included; every
-// other cell lies inside `region` and outside every room. Empty when `region`
-// holds no such path. The free lattice around rooms kept 10' apart is
+// other cell lies inside `region` and outside every room and `new_room` (the
+// room `to` belongs to, not yet on the grid). Empty when `region` holds no
+// such path. The free lattice around rooms kept 10' apart is
 // connected, so a region with a free border always holds one.
 std::vector<Cell> route_corridor(const CellGrid& grid, Cell from, Dir out, Cell to, Dir in,
-                                 const CellBox& region);
+                                 const CellBox& new_room, const CellBox& region);
 
 }  // namespace atlas
 

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <memory>
+#include <optional>
 #include <string_view>
 
+#include "atlas/room_footprint.h"
 #include "atlas/room_outline.h"
 
 namespace atlas {
@@ -16,7 +19,6 @@ constexpr int kMargin = 20;
 constexpr double kWall = 1.2;
 constexpr double kCorridor = 5;
 constexpr double kCorridorEdge = 0.5;
-constexpr double kThin = 0.45;
 constexpr double kDoorAlong = 4.6;
 constexpr double kDoorAcross = 2.4;
 constexpr double kLabelFont = 3.2;
@@ -235,14 +237,19 @@ class LevelWriter {
  public:
   LevelWriter(std::string& out, const PlanLevel& level, const dungeon::Dungeon& d,
               const PlanSvgOptions& options)
-      : out_(out), svg_(out), level_(level), d_(d), options_(options) {
+      : out_(out), svg_(out), level_(level), rooms_(level.rooms), d_(d), options_(options) {
     int highest = 0;
-    for (const PlanRoom& room : level.rooms) highest = std::max(highest, room.number);
+    for (PlanRoom& room : rooms_) {
+      highest = std::max(highest, room.number);
+      // A layout may leave the walls of shaped rooms to the drawing.
+      if (room.generated && room.shape != PlanShape::kRectangle && room.outline.empty()) {
+        room.outline = room_outline(room_footprint(d.room(room.number).description.view()), room);
+      }
+    }
     doors_of_.resize(static_cast<std::size_t>(highest) + 1);
     stairs_of_.resize(static_cast<std::size_t>(highest) + 1);
     room_of_.assign(static_cast<std::size_t>(highest) + 1, nullptr);
-    for (const PlanRoom& room : level.rooms)
-      room_of_[static_cast<std::size_t>(room.number)] = &room;
+    for (const PlanRoom& room : rooms_) room_of_[static_cast<std::size_t>(room.number)] = &room;
     for (const PlanDoor& door : level.doors) {
       if (door.room > 0 && door.room <= highest)
         doors_of_[static_cast<std::size_t>(door.room)].push_back(&door);
@@ -258,7 +265,7 @@ class LevelWriter {
       bounds_.x1 = std::max(bounds_.x1, x);
       bounds_.y1 = std::max(bounds_.y1, y);
     };
-    for (const PlanRoom& room : level.rooms) {
+    for (const PlanRoom& room : rooms_) {
       take(room.x, room.y);
       take(room.x + room.width, room.y + room.height);
     }
@@ -281,10 +288,10 @@ class LevelWriter {
     svg_ << "<g id=\"" << p << "level-" << level_.level << "\" transform=\"translate("
          << x - bounds_.x0 << ' ' << y - bounds_.y0 << ")\">";
     svg_ << "<rect x=\"" << bounds_.x0 << "\" y=\"" << bounds_.y0 << "\" width=\""
-         << bounds_.width() << "\" height=\"" << bounds_.height() << "\" fill=\"url(#" << p
-         << "rock)\"/>";
+         << bounds_.width() << "\" height=\"" << bounds_.height() << "\" fill=\"#e2e2e2\"/>";
     write_corridors();
-    for (const PlanRoom& room : level_.rooms) write_room(room);
+    for (const PlanRoom& room : rooms_) write_room(room);
+    write_grid();
     svg_ << "</g>";
   }
 
@@ -309,16 +316,30 @@ class LevelWriter {
     }
   }
 
+  // Over everything, in see-through black: grey on the floor, darker on the
+  // rock, and no mark on walls, symbols and letters. (A pattern fill would
+  // do the same at many times the cost of drawing.)
+  void write_grid() {
+    svg_ << "<path class=\"grid\" d=\"";
+    for (double x = bounds_.x0; x <= bounds_.x1; x += 10) {
+      svg_ << 'M' << x << ' ' << bounds_.y0 << 'V' << bounds_.y1;
+    }
+    for (double y = bounds_.y0; y <= bounds_.y1; y += 10) {
+      svg_ << 'M' << bounds_.x0 << ' ' << y << 'H' << bounds_.x1;
+    }
+    svg_ << "\" stroke=\"#000\" stroke-opacity=\"0.22\" stroke-width=\"0.3\"/>";
+  }
+
   void write_corridors() {
     std::string path;
     path.reserve(level_.corridors.size() * 40);
     corridor_path(path);
     if (path.empty()) return;
-    const std::string& p = options_.id_prefix;
     svg_ << "<g class=\"corridors\" fill=\"none\" stroke-linejoin=\"miter\"><path d=\"" << path
          << "\" stroke=\"#000\" stroke-width=\"" << kCorridor + 2 * kCorridorEdge
-         << "\" stroke-linecap=\"square\"/><path d=\"" << path << "\" stroke=\"url(#" << p
-         << "floor)\" stroke-width=\"" << kCorridor << "\" stroke-linecap=\"square\"/></g>";
+         << "\" stroke-linecap=\"square\"/><path d=\"" << path
+         << "\" stroke=\"#fff\" stroke-width=\"" << kCorridor
+         << "\" stroke-linecap=\"square\"/></g>";
   }
 
   void write_room(const PlanRoom& room) {
@@ -337,10 +358,12 @@ class LevelWriter {
            << "\" height=\"" << room.height
            << "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.6\" "
               "stroke-dasharray=\"2 1.5\"/>"
-           << "<text x=\"" << cx << "\" y=\"" << cy - 0.4 << "\" font-size=\"3.6\" "
+           << "<text x=\"" << cx << "\" y=\"" << cy + 1.4 << "\" font-size=\"4\" "
            << "text-anchor=\"middle\" font-weight=\"bold\">" << room.number << "</text>"
-           << "<text x=\"" << cx << "\" y=\"" << cy + 3.2
-           << "\" font-size=\"1.45\" text-anchor=\"middle\">not explored</text>";
+           << "<text x=\"" << cx << "\" y=\"" << room.y + room.height + 3 << "\" font-size=\""
+           << kLabelFont * 0.8
+           << "\" text-anchor=\"middle\" stroke=\"#fff\" stroke-width=\"0.8\" "
+              "paint-order=\"stroke\">not explored</text>";
       write_doors(room);
       svg_ << "</g>";
       if (options_.link_rooms) svg_ << "</a>";
@@ -350,13 +373,13 @@ class LevelWriter {
     constexpr std::string_view kWalls = "\" stroke=\"#000\" stroke-width=\"1.2\"";
     if (room.outline.empty()) {
       svg_ << "<rect x=\"" << room.x << "\" y=\"" << room.y << "\" width=\"" << room.width
-           << "\" height=\"" << room.height << "\" fill=\"url(#" << p << "floor)" << kWalls << "/>";
+           << "\" height=\"" << room.height << "\" fill=\"#fff" << kWalls << "/>";
     } else {
       svg_ << "<path d=\"";
       for (std::size_t i = 0; i < room.outline.size(); ++i) {
         svg_ << (i == 0 ? "M" : "L") << room.outline[i].x << ' ' << room.outline[i].y;
       }
-      svg_ << "Z\" fill=\"url(#" << p << "floor)" << kWalls << " stroke-linejoin=\"round\"/>";
+      svg_ << "Z\" fill=\"#fff" << kWalls << " stroke-linejoin=\"round\"/>";
     }
 
     // Water sits low in the room, the number above it.
@@ -378,8 +401,13 @@ class LevelWriter {
     if (!record.treasure.view().empty()) marks += marks.empty() ? "$" : " $";
 
     // The number, the marks under it and the stairs' lines above it, as one
-    // block round `number_y`; stairs lines that do not fit go under the room.
-    const double font = std::clamp(small * 0.42, 4.0, 12.0);
+    // block round `number_y`. Where the lines do not fit, the stairs are a
+    // symbol in a corner and their lines go under the room.
+    // Shaped rooms are narrower than their footprint away from its middle.
+    const double inner = room.outline.empty() ? 1.0 : 0.7;
+    const double digits = static_cast<double>(std::to_string(room.number).size());
+    const double font =
+        std::clamp(std::min(small * 0.42, (room.width * inner - 2) / (digits * 0.65)), 4.0, 12.0);
     const double mark_font = std::max(2.4, font * 0.45);
     const double number_block = font * 0.75 + (marks.empty() ? 0 : mark_font * 1.2);
     const std::vector<const PlanStairs*>& stairs =
@@ -390,15 +418,26 @@ class LevelWriter {
       stairs_block += kLabelFont * 1.4;
       stairs_wide = std::max(stairs_wide, stairs_line_width(*one));
     }
-    const double inner = room.outline.empty() ? 1.0 : 0.7;
     const bool stairs_inside = stairs_block + number_block + 3 <= room.height * inner &&
                                stairs_wide + 3 <= room.width * inner;
+    if (!stairs_inside && !stairs.empty() && small < 20) number_y += 0.8;
     double top = number_y - number_block / 2;
     if (stairs_inside) top = number_y - (stairs_block + number_block) / 2;
-    double stairs_y = stairs_inside ? top : room.y + room.height + 1.5;
-    for (const PlanStairs* one : stairs) {
-      write_stairs(*one, cx, stairs_y + kLabelFont * 0.7);
-      stairs_y += kLabelFont * 1.4;
+    double line_y = stairs_inside ? top : room.y + room.height + 1.5;
+    for (std::size_t i = 0; i < stairs.size(); ++i) {
+      const double middle = line_y + kLabelFont * 0.7;
+      if (stairs_inside) {
+        write_stairs(*stairs[i], cx, middle, std::nullopt);
+      } else {
+        // North-east corner first, then north-west.
+        const double s = std::clamp(small * 0.16, 1.2, 2.5);
+        const double side = i % 2 == 0 ? 1 : -1;
+        const double icon_x = room.outline.empty() ? cx + side * (room.width / 2.0 - 1.0 - s / 2)
+                                                   : cx + side * room.width * 0.22;
+        const double icon_y = room.outline.empty() ? room.y + 1.0 + s : cy - room.height * 0.22;
+        write_stairs(*stairs[i], cx, middle, Icon{icon_x, icon_y, s});
+      }
+      line_y += kLabelFont * 1.4;
     }
     if (stairs_inside) top += stairs_block;
 
@@ -433,16 +472,30 @@ class LevelWriter {
     return kStairsIcon + static_cast<double>(stairs_label(stairs).size()) * kLabelFont * 0.58;
   }
 
-  // One line centred on (cx, middle): the stairs symbol and where they lead.
-  void write_stairs(const PlanStairs& stairs, double cx, double middle) {
-    const double left = cx - stairs_line_width(stairs) / 2;
+  struct Icon {
+    double x;
+    double y;
+    double size;
+  };
+
+  // One line centred on (cx, middle): the stairs symbol and where they
+  // lead; or the symbol at `icon` and the words alone on the line.
+  void write_stairs(const PlanStairs& stairs, double cx, double middle, std::optional<Icon> icon) {
+    const bool down = stairs.direction.starts_with("Down");
     if (options_.link_rooms) svg_ << "<a href=\"#room-" << stairs.to_room << "\">";
     svg_ << "<g class=\"stairs\"><title>";
     svg_.text(stairs.direction) << " to room " << stairs.to_room << " on level " << stairs.to_level
                                 << "</title>";
-    stairs_symbol(svg_, left + 1.5, middle, kLabelFont * 0.5, stairs.direction.starts_with("Down"));
-    svg_ << "<text x=\"" << left + kStairsIcon << "\" y=\"" << middle + kLabelFont * 0.36
-         << "\" font-size=\"" << kLabelFont
+    double text_x = cx;
+    if (icon) {
+      stairs_symbol(svg_, icon->x, icon->y, icon->size, down);
+    } else {
+      const double left = cx - stairs_line_width(stairs) / 2;
+      stairs_symbol(svg_, left + 1.5, middle, kLabelFont * 0.5, down);
+      text_x = left + kStairsIcon;
+    }
+    svg_ << "<text x=\"" << text_x << "\" y=\"" << middle + kLabelFont * 0.36 << "\" font-size=\""
+         << kLabelFont << (icon ? "\" text-anchor=\"middle" : "")
          << "\" stroke=\"#fff\" stroke-width=\"0.8\" paint-order=\"stroke\">";
     svg_.text(stairs_label(stairs)) << "</text></g>";
     if (options_.link_rooms) svg_ << "</a>";
@@ -451,6 +504,7 @@ class LevelWriter {
   std::string& out_;
   Svg svg_;
   const PlanLevel& level_;
+  std::vector<PlanRoom> rooms_;  // the level's, every shaped room with its walls
   const dungeon::Dungeon& d_;
   const PlanSvgOptions& options_;
   std::vector<std::vector<const PlanDoor*>> doors_of_;
@@ -458,21 +512,6 @@ class LevelWriter {
   std::vector<const PlanRoom*> room_of_;
   Box bounds_;
 };
-
-// Paper and ink shared by every level: the grid of 10-foot squares on the
-// floor (white) and on the rock (grey).
-void write_defs(Svg& svg, const std::string& p) {
-  svg << "<defs><pattern id=\"" << p
-      << "floor\" patternUnits=\"userSpaceOnUse\" width=\"10\" height=\"10\">"
-         "<rect width=\"10\" height=\"10\" fill=\"#fff\"/>"
-         "<path d=\"M10 0H0V10\" fill=\"none\" stroke=\"#b4b4b4\" stroke-width=\"0.3\"/>"
-         "</pattern><pattern id=\""
-      << p
-      << "rock\" patternUnits=\"userSpaceOnUse\" width=\"10\" height=\"10\">"
-         "<rect width=\"10\" height=\"10\" fill=\"#e2e2e2\"/>"
-         "<path d=\"M10 0H0V10\" fill=\"none\" stroke=\"#c8c8c8\" stroke-width=\"0.3\"/>"
-         "</pattern></defs>";
-}
 
 void write_text(Svg& svg, double x, double y, double size, std::string_view text,
                 std::string_view extra = {}) {
@@ -482,16 +521,26 @@ void write_text(Svg& svg, double x, double y, double size, std::string_view text
   svg.text(text) << "</text>";
 }
 
-// Title, north arrow, scale bar and the key to the symbols, `width` wide
-// at the top of the page.
-void write_header(Svg& svg, std::string_view title, double width) {
-  svg << "<g class=\"header\">";
-  write_text(svg, kMargin, kMargin + kTitleFont * 0.8, kTitleFont, title, "font-weight=\"bold\"");
+// The header grows with the plan, so that a whole plan printed on one page
+// keeps a legend one can read.
+double header_scale(double width) {
+  return std::clamp(width / 600, 1.0, 5.0);
+}
+
+// Title, north arrow, scale bar and the key to the symbols, at the top of a
+// page `page_width` wide, drawn `scale` times their size.
+void write_header(Svg& svg, std::string_view title, bool level_heading, double page_width,
+                  double scale) {
+  const double width = page_width / scale;
+  const double left = kMargin / scale;  // in line with the levels' left edge
+  svg << "<g class=\"header\" transform=\"scale(" << scale << ")\">";
+  write_text(svg, left, kMargin + kTitleFont * 0.8, kTitleFont, title,
+             level_heading ? "font-weight=\"bold\" class=\"heading\"" : "font-weight=\"bold\"");
 
   // Legend: two rows of samples with their names.
   const double row0 = kMargin + kTitleFont + 10;
   const double row1 = row0 + 11;
-  double x = kMargin;
+  double x = left;
   auto sample_wall = [&](double sx, double sy) {
     line(svg, sx - 4, sy, sx + 4, sy, "stroke=\"#000\" stroke-width=\"1.2\"");
   };
@@ -511,10 +560,14 @@ void write_header(Svg& svg, std::string_view title, double width) {
   }
   stairs_symbol(svg, x + 3, row0, 2.5, true);
   write_text(svg, x + 7, row0 + 1.4, kLegendFont, "stairs (narrow end down)");
-  x = kMargin;
-  write_text(svg, x, row1 + 1.4, kLegendFont, "M monster   T trap   $ treasure",
-             "font-weight=\"bold\"");
-  x += 75;
+  x = left;
+  for (const std::string_view mark : {"M\tmonster", "T\ttrap", "$\ttreasure"}) {
+    const std::size_t tab = mark.find('\t');
+    svg << "<text x=\"" << x << "\" y=\"" << row1 + 1.4 << "\" font-size=\"" << kLegendFont
+        << "\"><tspan font-weight=\"bold\">" << mark.substr(0, tab) << "</tspan> "
+        << mark.substr(tab + 1) << "</text>";
+    x += 6 + static_cast<double>(mark.size()) * kLegendFont * 0.6;
+  }
   water_symbol(svg, x + 5, row1, 5, 3, false);
   write_text(svg, x + 12, row1 + 1.4, kLegendFont, "pool or lake (* magical)");
   x += 70;
@@ -523,7 +576,7 @@ void write_header(Svg& svg, std::string_view title, double width) {
   write_text(svg, x + 9, row1 + 1.4, kLegendFont, "not explored (run stopped)");
 
   // Scale bar of 50 feet in 10-foot steps, and the north arrow, on the right.
-  const double right = std::max(width - kMargin, kLegendWidth);
+  const double right = std::max(width - left, kLegendWidth);
   const double bar_x = right - 62;
   const double bar_y = kMargin + 4;
   for (int i = 0; i < 5; ++i) {
@@ -569,11 +622,11 @@ std::string plan_level_svg(const PlanLevel& level, const dungeon::Dungeon& d,
   LevelWriter writer(out, level, d, options);
   const Box& b = writer.bounds();
   const double width = std::max(b.width() + 2 * kMargin, kLegendWidth + 2 * kMargin);
-  const double height = kHeaderHeight + b.height() + kMargin;
+  const double scale = header_scale(width);
+  const double height = kHeaderHeight * scale + b.height() + kMargin;
   open_svg(svg, options.id_prefix + "plan", width, height, options);
-  write_defs(svg, options.id_prefix);
-  write_header(svg, heading(level), width);
-  writer.write(kMargin, kHeaderHeight);
+  write_header(svg, heading(level), true, width, scale);
+  writer.write(kMargin, kHeaderHeight * scale);
   svg << "\n</svg>\n";
   return out;
 }
@@ -582,35 +635,40 @@ std::string plan_svg(const Plan& plan, const dungeon::Dungeon& d) {
   const PlanSvgOptions options;
   std::size_t rooms = 0;
   for (const PlanLevel& level : plan.levels) rooms += level.rooms.size();
-  std::string body;
-  body.reserve(4096 + rooms * 900);
-  Svg svg(body);
+  std::string out;
+  out.reserve(4096 + rooms * 900);
+  Svg svg(out);
+  // Every level's size first: the page and its header depend on them.
+  std::vector<std::unique_ptr<LevelWriter>> writers;
   double width = kLegendWidth + 2 * kMargin;
-  double y = kHeaderHeight;
+  double levels_height = 0;
   for (const PlanLevel& level : plan.levels) {
-    LevelWriter writer(body, level, d, options);
-    const Box& b = writer.bounds();
-    svg << "\n";
-    write_text(svg, kMargin, y + kHeadingFont, kHeadingFont, heading(level),
-               "font-weight=\"bold\" class=\"heading\"");
-    y += kHeadingFont + 4;
-    writer.write(kMargin, y);
-    y += b.height() + kMargin;
+    writers.push_back(std::make_unique<LevelWriter>(out, level, d, options));
+    const Box& b = writers.back()->bounds();
     width = std::max(width, b.width() + 2 * kMargin);
+    levels_height += b.height() + kMargin;
   }
+  const double scale = header_scale(width);
+  const double heading_font = kHeadingFont * scale;
+  double y = kHeaderHeight * scale;
+  const double height =
+      y + levels_height + static_cast<double>(plan.levels.size()) * (heading_font * 1.5);
 
   std::string title = "Dungeon of seed " + std::to_string(plan.seed);
   if (plan.outcome == dungeon::RunOutcome::kOverflow) {
     title += " (stopped at the " + std::to_string(dungeon::MAX_ROOM_NUMBER) + "-room limit)";
   }
-  std::string out;
-  out.reserve(body.size() + 4096);
-  Svg head(out);
-  open_svg(head, "plan", width, y, options);
-  write_defs(head, options.id_prefix);
-  write_header(head, title, width);
-  out += body;
-  out += "\n</svg>\n";
+  open_svg(svg, "plan", width, height, options);
+  write_header(svg, title, false, width, scale);
+  for (std::size_t i = 0; i < plan.levels.size(); ++i) {
+    svg << "\n";
+    write_text(svg, kMargin, y + heading_font, heading_font, heading(plan.levels[i]),
+               "font-weight=\"bold\" class=\"heading\"");
+    y += heading_font * 1.5;
+    writers[i]->write(kMargin, y);
+    y += writers[i]->bounds().height() + kMargin;
+  }
+  svg << "\n</svg>\n";
   return out;
 }
 

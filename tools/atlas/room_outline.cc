@@ -69,7 +69,7 @@ std::vector<Vec> unit_shape(PlanShape shape) {
 // Twelve points round the unit square, each pushed in by its own amount:
 // a room that keeps no straight wall.
 std::vector<Vec> irregular_shape(int room) {
-  constexpr double kDeepest = 0.24;
+  constexpr double kDeepest = 0.2;
   std::vector<Vec> points;
   const Vec corners[] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
   const Vec inward[] = {{0, 1}, {-1, 0}, {0, -1}, {1, 0}};  // of the side leaving each corner
@@ -185,6 +185,17 @@ std::vector<Vec> double_cave_shape(const std::array<Size, 2>& chambers, int room
   return roughened(path, std::min(depth, top / 2 + 1), room);
 }
 
+// Even-odd: whether `v` is inside `polygon`.
+bool holds(const std::vector<Point>& polygon, Vec v) {
+  bool in = false;
+  for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+    const Vec p{static_cast<double>(polygon[i].x), static_cast<double>(polygon[i].y)};
+    const Vec q{static_cast<double>(polygon[j].x), static_cast<double>(polygon[j].y)};
+    if ((p.y > v.y) != (q.y > v.y) && v.x < (q.x - p.x) * (v.y - p.y) / (q.y - p.y) + p.x) in = !in;
+  }
+  return in;
+}
+
 }  // namespace
 
 std::vector<Point> room_outline(const Footprint& footprint, const PlanRoom& room) {
@@ -240,47 +251,49 @@ std::vector<Point> room_outline(const Footprint& footprint, const PlanRoom& room
 std::vector<Point> door_stub(const PlanRoom& room, Wall wall, Point door) {
   const double cx = room.x + room.width / 2.0;
   const double cy = room.y + room.height / 2.0;
-  // The first crossing of the outline on the way from `a` to `b`, as a
-  // fraction of the way; above 1 when there is none.
-  auto first_crossing = [&](Vec a, Vec b) {
-    double best = 2;
+  // Where the way from `a` to `b` first enters the room (grazing a corner
+  // does not count), as a fraction of the way; above 1 when it does not.
+  // The stub ends a foot further in, so that no gap shows between the
+  // passage and the room drawn over it.
+  auto entry = [&](Vec a, Vec b) {
+    const Vec r{b.x - a.x, b.y - a.y};
+    const double length = std::hypot(r.x, r.y);
+    std::vector<double> crossings;
     const std::size_t n = room.outline.size();
     for (std::size_t i = 0; i < n; ++i) {
       const Vec p{static_cast<double>(room.outline[i].x), static_cast<double>(room.outline[i].y)};
       const Vec q{static_cast<double>(room.outline[(i + 1) % n].x),
                   static_cast<double>(room.outline[(i + 1) % n].y)};
-      const Vec r{b.x - a.x, b.y - a.y};
       const Vec s{q.x - p.x, q.y - p.y};
       const double cross = r.x * s.y - r.y * s.x;
       if (std::abs(cross) < 1e-12) continue;
       const double t = ((p.x - a.x) * s.y - (p.y - a.y) * s.x) / cross;
       const double u = ((p.x - a.x) * r.y - (p.y - a.y) * r.x) / cross;
-      if (t >= 0 && t <= 1 && u >= 0 && u <= 1) best = std::min(best, t);
+      if (t >= 0 && t <= 1 && u >= 0 && u <= 1) crossings.push_back(t);
     }
-    return best;
+    std::sort(crossings.begin(), crossings.end());
+    for (const double t : crossings) {
+      const double past = std::min(1.0, t + 1 / length);
+      if (holds(room.outline, {a.x + r.x * past, a.y + r.y * past})) return past;
+    }
+    return 2.0;
   };
-  // Ends a foot past the wall so that no gap shows between the passage and
-  // the room drawn over it.
-  auto end_at = [](Vec a, Vec b, double t) {
-    const double length = std::hypot(b.x - a.x, b.y - a.y);
-    const double past = length > 0 ? std::min(1.0, t + 1 / length) : 0;
-    return Point{static_cast<int>(std::lround(a.x + (b.x - a.x) * past)),
-                 static_cast<int>(std::lround(a.y + (b.y - a.y) * past))};
+  auto at = [](Vec a, Vec b, double t) {
+    return Point{static_cast<int>(std::lround(a.x + (b.x - a.x) * t)),
+                 static_cast<int>(std::lround(a.y + (b.y - a.y) * t))};
   };
 
   const Vec start{static_cast<double>(door.x), static_cast<double>(door.y)};
   const bool across = wall == Wall::kNorth || wall == Wall::kSouth;
   const Vec middle = across ? Vec{start.x, cy} : Vec{cx, start.y};
   std::vector<Point> stub{door};
-  if (const double t = first_crossing(start, middle); t <= 1) {
-    stub.push_back(end_at(start, middle, t));
+  if (const double t = entry(start, middle); t <= 1) {
+    stub.push_back(at(start, middle, t));
     return stub;
   }
   const Vec centre{cx, cy};
-  stub.push_back(
-      {static_cast<int>(std::lround(middle.x)), static_cast<int>(std::lround(middle.y))});
-  const double t = first_crossing(middle, centre);
-  stub.push_back(end_at(middle, centre, std::min(t, 1.0)));
+  stub.push_back(at(start, middle, 1));
+  stub.push_back(at(middle, centre, std::min(entry(middle, centre), 1.0)));
   return stub;
 }
 
