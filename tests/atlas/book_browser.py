@@ -25,9 +25,12 @@ from selenium.webdriver.common.action_chains import ActionChains
 
 problems = []
 
-# The last link on a plan (its entry is far from the plan) whose centre is not
-# covered by anything else, and the entry it names. `stairs` picks a link to a
-# room on another level.
+# The last link on a plan (its entry is far from the plan) that has a point
+# not covered by anything else, that point's offset from the link's centre
+# (where a pointer move to the link starts), and the entry the link names.
+# Stairs are thin lines with a label beside them, so points are sought on a
+# grid over each of the link's parts. `stairs` picks a link to a room on
+# another level.
 FIND_LINK = """
 const [stairs] = arguments;
 for (const figure of document.querySelectorAll('section.level figure')) {
@@ -37,10 +40,23 @@ for (const figure of document.querySelectorAll('section.level figure')) {
     const target = href.startsWith('#room-') && document.getElementById(href.slice(1));
     if (!target || (target.closest('section').id !== level) !== stairs) continue;
     link.scrollIntoView({block: 'center', inline: 'center'});
-    const box = link.getBoundingClientRect();
-    const x = box.left + box.width / 2, y = box.top + box.height / 2;
-    const hit = document.elementFromPoint(x, y);
-    if (box.width > 0 && hit && hit.closest('a') === link) return [link, href];
+    const whole = link.getBoundingClientRect();
+    for (const part of [link, ...link.querySelectorAll('*')]) {
+      const box = part.getBoundingClientRect();
+      for (let i = 1; i < 8; ++i) {
+        for (let j = 1; j < 8; ++j) {
+          // Whole pixels, as the pointer moves from the centre a browser
+          // driver takes: the floor of the middle of the link's box.
+          const x = Math.round(box.left + box.width * i / 8);
+          const y = Math.round(box.top + box.height * j / 8);
+          const hit = document.elementFromPoint(x, y);
+          if (hit && hit.closest('a') === link) {
+            return [link, href, x - Math.floor(whole.left + whole.width / 2),
+                    y - Math.floor(whole.top + whole.height / 2)];
+          }
+        }
+      }
+    }
   }
 }
 return null;
@@ -72,8 +88,8 @@ def click_through(driver, stairs):
     if not found:
         problems.append(f"no clickable {what} link on any plan")
         return
-    link, href = found
-    ActionChains(driver).move_to_element(link).click().perform()
+    link, href, dx, dy = found
+    ActionChains(driver).move_to_element_with_offset(link, dx, dy).click().perform()
     hash_, top, bottom, height, outline, outline_width = driver.execute_script(WHERE_IS, href[1:])
     if hash_ != href:
         problems.append(f"clicking the {what} link to {href} led to {hash_!r}")
@@ -97,14 +113,19 @@ def check_print(driver, work, levels, paper, width, height):
         "displayHeaderFooter": False})["data"]
     with open(pdf, "wb") as f:
         f.write(base64.b64decode(data))
+    # A tile clips the plan, but the text it clips is still in the PDF and may
+    # come first in a page's text. So a page begins with what comes before
+    # any room heading, level heading or tile label on it.
+    allowed = re.compile(r"Dungeon of seed \d+|Level \d+|Level \d+ plan, part .*|Room \d+")
     firsts = []
     for page in page_texts(pdf):
         lines = [line.strip() for line in page.splitlines() if line.strip()]
-        firsts.append(lines[0] if lines else "")
+        marks = [line for line in lines if allowed.fullmatch(line)]
+        firsts.append(lines[0] if not lines or allowed.fullmatch(lines[0]) or
+                      not marks or not marks[0].startswith("Level") else marks[0])
     for level in levels:
         if f"Level {level}" not in firsts:
             problems.append(f"{paper}: no page begins with the heading of level {level}")
-    allowed = re.compile(r"Dungeon of seed \d+|Level \d+|Level \d+ plan, part .*|Room \d+")
     for number, first in enumerate(firsts, 1):
         if not allowed.fullmatch(first):
             problems.append(f"{paper}: page {number} begins with {first!r}, inside an entry")

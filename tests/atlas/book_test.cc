@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
+#include <algorithm>
+#include <cctype>
 #include <string>
 
 #include "process.h"
@@ -35,7 +36,10 @@ TEST(Book, KeepsEveryRuleAndMatchesTheDungeon) {
 
   const ProcessResult now = run_atlas({"book"});
   EXPECT_TRUE(now.status == 0 || now.status == 156);
-  EXPECT_TRUE(std::regex_match(now.err, std::regex("seed: [0-9]+\n"))) << now.err;
+  const std::string digits = now.err.substr(std::min<std::size_t>(6, now.err.size()));
+  EXPECT_TRUE(now.err.starts_with("seed: ") && now.err.ends_with("\n") && digits.size() > 1 &&
+              std::all_of(digits.begin(), digits.end() - 1, ::isdigit))
+      << now.err;
   EXPECT_TRUE(now.out.starts_with("<!DOCTYPE html>\n")) << now.out.substr(0, 100);
 }
 
