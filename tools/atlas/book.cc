@@ -29,6 +29,9 @@ namespace {
 constexpr double kPrintWidth = 700;
 constexpr double kPrintHeight = 780;
 constexpr double kMinPrintPixelsPerFoot = 1.8;
+// On screen a plan shrinks to the window's width, but never below this: the
+// plans' room numbers (12 feet) stay 30 pixels tall. Past it, it scrolls.
+constexpr double kMinScreenPixelsPerFoot = 2.5;
 constexpr double kTileWidth = 700;
 constexpr double kTileHeight = 820;
 constexpr double kTileOverlap = 10;
@@ -56,7 +59,7 @@ h2 { font-size: 1.5rem; margin: 1rem 0 .1rem; }
 .plan { margin: .5rem 0 1.5rem; }
 .plan figcaption { font-size: .9rem; margin-bottom: .3rem; }
 .plan-view { overflow: auto; max-height: 85vh; border: 1px solid #999; }
-.plan-view svg { display: block; max-width: none; }
+.plan-view svg { display: block; max-width: 100%; height: auto; min-width: var(--readable); }
 .plan-tiles { display: none; }
 .key { display: grid; grid-template-columns: repeat(auto-fill, minmax(19rem, 1fr));
   gap: .75rem 1.25rem; align-items: start; }
@@ -82,7 +85,7 @@ h3 { font-size: 1.05rem; margin: 0; }
   h2, h3, .level-line, figcaption { break-after: avoid; }
   figcaption { break-inside: avoid; }
   .plan-view { overflow: visible; max-height: none; border: 0; }
-  .plan-view svg { max-width: 100%; max-height: 206mm; height: auto; }
+  .plan-view svg { max-width: 100%; max-height: 206mm; height: auto; min-width: 0; }
   .plan.tiled .plan-view { display: none; }
   .plan.tiled .plan-tiles { display: block; }
   .tile { break-inside: avoid; margin: 0 0 4mm; }
@@ -342,7 +345,9 @@ void plan_figure(Page& page, const dungeon::Dungeon& d, const LevelRooms& level,
       .number(level.level)
       .raw(
           ", to scale. Each room links to its entry in the key below; stairs link to the room "
-          "they reach.</figcaption>\n<div class=\"plan-view\">\n")
+          "they reach.</figcaption>\n<div class=\"plan-view\" style=\"--readable: ")
+      .pixels(size.width * std::min(1.0, kMinScreenPixelsPerFoot / size.pixels_per_unit))
+      .raw("px\">\n")
       .raw(svg)
       .raw("\n</div>\n");
   if (tiled) plan_tiles(page, level.level, size, smallest);
