@@ -264,13 +264,16 @@ constexpr std::string_view kCommands[] = {"show", "map", "plan", "scan", "book"}
 }  // namespace
 
 int run_cli(int argc, char** argv) {
-  CLI::App app{"Shows, maps, plans and scans the dungeons that `dungeon` grows from a seed.",
-               std::string(kProgram)};
+  CLI::App app{
+      "Shows, maps, plans, scans and writes books of the dungeons that `dungeon` grows from a "
+      "seed.",
+      std::string(kProgram)};
   app.set_version_flag("--version", std::string(kProgram) + " " + DUNGEON_ATLAS_VERSION,
                        "Print the version and exit");
   app.require_subcommand(1);
   app.footer(
-      "Exit status: 0 on success; 156 from show and plan when the dungeon overflowed the room "
+      "Exit status: 0 on success; 156 from show, plan and book when the dungeon overflowed the "
+      "room "
       "limit "
       "(as dungeon itself); 2 for a bad command line; 1 when output could not be written or "
       "rendered.");
