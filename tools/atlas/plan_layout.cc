@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <map>
-#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -23,14 +20,8 @@ using dungeon::Dungeon;
 // Footprints at least this far apart, so a corridor always fits between two
 // rooms and every door can step out of its wall.
 constexpr int kRoomGap = 10;
-// How far a child is looked for beyond its parent's wall before it goes to
-// the edge of everything laid out so far.
-constexpr int kSearchTiers = 8;
-constexpr int kTierDepth = 20;
-constexpr int kMaxJog = 60;
-// Spots per tier the router tries, and how far round it may go.
-constexpr std::size_t kRouteTries = 8;
-constexpr int kRouteMargin = 6;
+// Door places tried on the wall of a child facing its parent, per turn.
+constexpr std::size_t kOffsetsTried = 5;
 // Between the trees of a level packed side by side.
 constexpr int kTreeGap = 20;
 
@@ -166,16 +157,6 @@ Lattice lattice_of(Point door, Wall wall) {
                            : Lattice{0, floor_mod(door.y, kCellFeet)};
 }
 
-// One child's spot beyond its parent's wall.
-struct Candidate {
-  int cost = 0;
-  bool turned = false;
-  int lateral = 0;  // the child's west (or north) edge
-  int gap = 0;      // between the parent's wall and the child's near wall
-  int back_offset = 0;
-  int jog_at = 0;  // a Z's cross run, this far beyond the parent's wall; 0 for straight
-};
-
 class TreeLayout {
  public:
   TreeLayout(const Dungeon& d, std::map<int, RoomInfo>& rooms, std::map<int, Placed>& placed,
@@ -204,8 +185,6 @@ class TreeLayout {
       }
     }
   }
-
-  int fallbacks() const { return fallbacks_; }
 
  private:
   // Bigger subtrees first: they need the room most.
@@ -250,238 +229,117 @@ class TreeLayout {
     }
   }
 
-  // The child's footprint for a candidate, in feet.
-  Rect child_rect(const Candidate& c, const Size& size, Wall wall, int wall_line) const {
-    const int span = north_south(wall) != c.turned ? size.width : size.height;
-    const int depth = north_south(wall) != c.turned ? size.height : size.width;
-    const bool ahead = wall == Wall::kSouth || wall == Wall::kEast;
-    const int near = ahead ? wall_line + c.gap : wall_line - c.gap - depth;
-    if (north_south(wall)) return {c.lateral, near, span, depth};
-    return {near, c.lateral, depth, span};
-  }
-
-  // The corridor's bends for a candidate: door, corners, door.
-  static std::vector<Point> candidate_points(Point from, Point to, Wall wall, int jog_at) {
-    if (from.x == to.x || from.y == to.y) return {from, to};
-    const Dir out = outward(wall);
-    const Point a{from.x + kStepI[out] * jog_at, from.y + kStepJ[out] * jog_at};
-    const Point b = north_south(wall) ? Point{to.x, a.y} : Point{a.x, to.y};
-    return {from, a, b, to};
-  }
-
-  // The cells of a corridor through `points`, door cells included.
-  static std::vector<Cell> cells_along(const Lattice& lattice, const std::vector<Point>& points) {
-    std::vector<Cell> cells{lattice.cell(points[0])};
-    for (std::size_t k = 1; k < points.size(); ++k) {
-      const Cell end = lattice.cell(points[k]);
-      Cell c = cells.back();
-      const int di = (end.i > c.i) - (end.i < c.i);
-      const int dj = (end.j > c.j) - (end.j < c.j);
-      while (!(c == end)) {
-        c = {c.i + di, c.j + dj};
-        cells.push_back(c);
-      }
-    }
-    return cells;
-  }
-
-  bool corridor_clear(const std::vector<Cell>& cells) const {
-    for (std::size_t k = 1; k + 1 < cells.size(); ++k) {
-      const Cell c = cells[k];
-      if (grid_.room(c.i, c.j) || grid_.run(c.i, c.j) != Run::kNone) return false;
-      if (k > 1 && grid_.reserved(c.i, c.j)) return false;
-    }
-    return true;
-  }
-
-  // Where a routed corridor meets other corridors or blocks another door.
-  int conflicts(const std::vector<Cell>& cells) const {
-    int count = 0;
-    for (std::size_t k = 1; k + 1 < cells.size(); ++k) {
-      const Cell c = cells[k];
-      if (grid_.run(c.i, c.j) != Run::kNone || (k > 1 && grid_.reserved(c.i, c.j))) {
-        ++count;
-        if (std::getenv("PLAN_DEBUG"))
-          std::fprintf(stderr, "    conflict at k=%zu of %zu cell %d,%d run %d reserved %d\n", k,
-                       cells.size(), c.i, c.j, (int)grid_.run(c.i, c.j),
-                       (int)grid_.reserved(c.i, c.j));
-      }
-    }
-    return count;
-  }
-
   // The child's back-door offsets that keep its door on the corridor's
-  // lattice, most central first.
+  // lattice: the middle of the wall first, then outwards, at most a handful.
   static std::vector<int> back_offsets(int span, int residue) {
     std::vector<int> offsets;
     for (int o = residue == 0 ? kCellFeet : residue; o < span; o += kCellFeet) offsets.push_back(o);
     std::stable_sort(offsets.begin(), offsets.end(),
                      [&](int a, int b) { return std::abs(2 * a - span) < std::abs(2 * b - span); });
+    if (offsets.size() > kOffsetsTried) offsets.resize(kOffsetsTried);
     return offsets;
   }
 
-  std::vector<Candidate> candidates(const Size& size, bool can_turn, Wall wall, int lateral_door,
-                                    int residue, int tier, int nearest) const {
-    std::vector<Candidate> list;
-    const int gap_min = std::max(nearest, tier == 0 ? kRoomGap : kRoomGap + tier * kTierDepth);
-    const int gap_max = kRoomGap + (tier + 1) * kTierDepth - kCellFeet;
-    for (const bool turned : {false, true}) {
-      if (turned && !can_turn) continue;
-      const int span = north_south(wall) != turned ? size.width : size.height;
-      const std::vector<int> offsets = back_offsets(span, residue);
-      if (offsets.empty()) continue;
-      for (int gap = gap_min; gap <= gap_max; gap += kCellFeet) {
-        // Straight: the child slides along so its door faces the parent's.
-        for (const int o : offsets) {
-          const int off_centre = std::abs(2 * o - span) / 2;
-          list.push_back(
-              {2 * gap + off_centre / 2 + (turned ? 1 : 0), turned, lateral_door - o, gap, o, 0});
-        }
-        // A Z: out, across, out; the cross run keeps clear of both walls.
-        const int o = offsets.front();
-        for (int jog = kCellFeet; jog <= kMaxJog; jog += kCellFeet) {
-          for (int jog_at = kCellFeet; jog_at + kCellFeet <= gap; jog_at += kCellFeet) {
-            for (const int sign : {-1, 1}) {
-              list.push_back({2 * gap + jog + 40 + jog_at / 5 + (turned ? 1 : 0), turned,
-                              lateral_door + sign * jog - o, gap, o, jog_at});
-            }
-          }
-        }
-      }
+  // The child's footprint when its door on `back_wall` (facing the way the
+  // corridor comes from) is at `door`, `offset` feet along that wall.
+  static Rect rect_at(Point door, Wall back_wall, int offset, Size size) {
+    switch (back_wall) {
+      case Wall::kSouth:
+        return {door.x - offset, door.y - size.height, size.width, size.height};
+      case Wall::kNorth:
+        return {door.x - offset, door.y, size.width, size.height};
+      case Wall::kEast:
+        return {door.x - size.width, door.y - offset, size.width, size.height};
+      case Wall::kWest:
+        return {door.x, door.y - offset, size.width, size.height};
     }
-    std::stable_sort(list.begin(), list.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.cost < b.cost; });
-    return list;
+    return {};
   }
 
+  // How far the corridor's next cell lies beyond the parent's wall, in feet.
+  static int beyond(Wall wall, int wall_line, Point p) {
+    switch (wall) {
+      case Wall::kNorth:
+        return wall_line - p.y;
+      case Wall::kSouth:
+        return p.y - wall_line;
+      case Wall::kWest:
+        return wall_line - p.x;
+      case Wall::kEast:
+        return p.x - wall_line;
+    }
+    return 0;
+  }
+
+  // True when no cell of a corridor's path lies in `box`.
+  static bool clear_of(const std::vector<Cell>& path, const CellBox& box) {
+    return std::none_of(path.begin(), path.end(), [&](Cell c) {
+      return c.i >= box.i0 && c.i <= box.i1 && c.j >= box.j0 && c.j <= box.j1;
+    });
+  }
+
+  // The search runs from the parent's door over the free lattice, cheapest
+  // corridor first, and stops at the first cell from which one step straight
+  // on reaches a door of the child in a free spot wholly beyond the wall.
   void place_child(int parent, int slot, int child) {
     const Placed& p = placed_.at(parent);
     const Wall wall = p.door_wall[static_cast<std::size_t>(slot)];
+    const Wall back_wall = opposite(wall);
+    const Dir out = outward(wall);
     const Point from = door_point(p.rect, wall, p.door_offset[static_cast<std::size_t>(slot)]);
     const bool ns = north_south(wall);
-    const int lateral_door = ns ? from.x : from.y;
-    const int residue = floor_mod(lateral_door, kCellFeet);
-    const Lattice lattice = lattice_of(from, wall);
     const int wall_line = ns ? from.y : from.x;
+    const Lattice lattice = lattice_of(from, wall);
+    const int residue = ns ? lattice.rx : lattice.ry;
     const Footprint& footprint = rooms_.at(child).footprint;
-    const bool can_turn = footprint.size.width != footprint.size.height;
-    const Wall back_wall = opposite(wall);
+    const Cell door_cell = lattice.cell(from);
+    const Cell own_step{door_cell.i + kStepI[out], door_cell.j + kStepJ[out]};
 
-    struct Routed {
-      Rect rect;
-      int back_offset = 0;
-      std::vector<Cell> cells;
-      int conflicts = 0;
-    };
-    std::optional<Routed> best;
-    const CellBox parent_cells = cells_of(p.rect);
     // A child with more doors on the wall it is entered by needs a lane
     // between the two rooms for their corridors.
-    const auto& child_exits = d_.room(child).exits;
+    const auto& exits = d_.room(child).exits;
     bool crowded = false;
     for (int s = 1; s < dungeon::kExitSlots; ++s) {
-      crowded = crowded || (child_exits[static_cast<std::size_t>(s)].room > 0 &&
-                            child_exits[static_cast<std::size_t>(s)].label ==
-                                child_exits[dungeon::kBackSlot].label);
+      crowded =
+          crowded || (exits[static_cast<std::size_t>(s)].room > 0 &&
+                      exits[static_cast<std::size_t>(s)].label == exits[dungeon::kBackSlot].label);
     }
     const int nearest = crowded ? 2 * kRoomGap : kRoomGap;
-    const Cell door_cell = lattice.cell(from);
-    const Cell own_stub{door_cell.i + kStepI[outward(wall)], door_cell.j + kStepJ[outward(wall)]};
-    for (int tier = 0; tier < kSearchTiers; ++tier) {
-      // Spots where the room fits but no straight or Z run reaches it: the
-      // router may find a way round.
-      std::vector<std::pair<Rect, int>> blocked;
-      for (const Candidate& c :
-           candidates(footprint.size, can_turn, wall, lateral_door, residue, tier, nearest)) {
-        const Rect rect = child_rect(c, footprint.size, wall, wall_line);
-        if (!grid_.clear(grown(cells_of(rect), 1), own_stub.i, own_stub.j)) continue;
-        const Point to = door_point(rect, back_wall, c.back_offset);
-        const std::vector<Point> points = candidate_points(from, to, wall, c.jog_at);
-        const std::vector<Cell> cells = cells_along(lattice, points);
-        if (!corridor_clear(cells)) {
-          if (blocked.size() < kRouteTries &&
-              std::none_of(blocked.begin(), blocked.end(), [&](const auto& b) {
-                return b.first.x == rect.x && b.first.y == rect.y && b.first.w == rect.w;
-              })) {
-            blocked.emplace_back(rect, c.back_offset);
-          }
-          continue;
-        }
-        settle(parent, slot, child, rect, c.back_offset, points, cells);
-        return;
-      }
-      for (const auto& [rect, back_offset] : blocked) {
-        const Point to = door_point(rect, back_wall, back_offset);
-        const CellBox child_cells = cells_of(rect);
-        const CellBox region = grown(
-            {std::min(parent_cells.i0, child_cells.i0), std::min(parent_cells.j0, child_cells.j0),
-             std::max(parent_cells.i1, child_cells.i1), std::max(parent_cells.j1, child_cells.j1)},
-            kRouteMargin);
-        std::vector<Cell> cells =
-            route_corridor(grid_, lattice.cell(from), outward(wall), lattice.cell(to),
-                           outward(wall), child_cells, region);
-        if (std::getenv("PLAN_DEBUG"))
-          std::fprintf(stderr, "  tier %d route to %d,%d: %zu cells, conflicts %d\n", tier, to.x,
-                       to.y, cells.size(), cells.empty() ? -1 : conflicts(cells));
-        if (cells.empty()) continue;
-        const int meets = conflicts(cells);
-        if (meets == 0) {
-          settle(parent, slot, child, rect, back_offset, corners_of(lattice, cells, from, to),
-                 cells);
-          return;
-        }
-        if (!best || meets < best->conflicts)
-          best = Routed{rect, back_offset, std::move(cells), meets};
-      }
-    }
 
-    if (best && best->conflicts <= 2) {
-      settle(parent, slot, child, best->rect, best->back_offset,
-             corners_of(lattice, best->cells, from,
-                        door_point(best->rect, back_wall, best->back_offset)),
-             best->cells);
-      return;
+    std::vector<Size> sizes{footprint.size};
+    if (footprint.size.width != footprint.size.height) {
+      sizes.push_back({footprint.size.height, footprint.size.width});
     }
-    // Hemmed in: beyond everything laid out so far the way is open, and the
-    // router finds a path there, over other corridors if it must.
-    ++fallbacks_;
-    if (std::getenv("PLAN_DEBUG"))
-      std::fprintf(stderr, "fallback %d -> %d same %d best %d\n", parent, child,
-                   (int)(d_.room(parent).exits[0].label ==
-                             d_.room(parent).exits[static_cast<std::size_t>(slot)].label &&
-                         parent != 1),
-                   best ? best->conflicts : -1);
-    const CellBox used = grid_.used();
-    const int span = ns ? footprint.size.width : footprint.size.height;
-    Candidate far{};
-    far.back_offset = back_offsets(span, residue).front();
-    far.lateral = lateral_door - far.back_offset;
-    const int edge = wall == Wall::kNorth   ? used.j0 * kCellFeet
-                     : wall == Wall::kSouth ? used.j1 * kCellFeet
-                     : wall == Wall::kWest  ? used.i0 * kCellFeet
-                                            : used.i1 * kCellFeet;
-    far.gap = std::max(kRoomGap, std::abs(edge - wall_line) + 4 * kCellFeet);
-    const Rect rect = child_rect(far, footprint.size, wall, wall_line);
-    const Point to = door_point(rect, back_wall, far.back_offset);
-    const CellBox child_cells = cells_of(rect);
-    CellBox region = grown(used, 3);
-    region.i0 = std::min(region.i0, child_cells.i0 - 3);
-    region.j0 = std::min(region.j0, child_cells.j0 - 3);
-    region.i1 = std::max(region.i1, child_cells.i1 + 3);
-    region.j1 = std::max(region.j1, child_cells.j1 + 3);
-    std::vector<Cell> cells = route_corridor(grid_, lattice.cell(from), outward(wall),
-                                             lattice.cell(to), outward(wall), child_cells, region);
+    const int reach = std::max(footprint.size.width, footprint.size.height) / kCellFeet + 4;
+    const CellBox region = grown(grid_.used(), reach);
+
+    Rect found;
+    int found_offset = 0;
+    const auto accept = [&](Cell at, Dir dir) {
+      if (dir != out) return false;
+      const Point door = lattice.point({at.i + kStepI[out], at.j + kStepJ[out]});
+      if (beyond(wall, wall_line, door) < nearest) return false;
+      for (const Size& size : sizes) {
+        const int span = ns ? size.width : size.height;
+        for (const int offset : back_offsets(span, residue)) {
+          const Rect rect = rect_at(door, back_wall, offset, size);
+          if (!grid_.clear(grown(cells_of(rect), 1), own_step.i, own_step.j)) continue;
+          if (!clear_of(search_.current_path(), cells_of(rect))) continue;
+          found = rect;
+          found_offset = offset;
+          return true;
+        }
+      }
+      return false;
+    };
+    std::vector<Cell> cells = search_.run(grid_, door_cell, out, region, accept);
     if (cells.empty()) {
-      throw std::logic_error("plan layout: no route for room " + std::to_string(child));
+      // Cannot happen: the region's border beyond the wall is free.
+      throw std::logic_error("plan layout: no place for room " + std::to_string(child));
     }
-    if (best && best->conflicts <= conflicts(cells)) {
-      settle(parent, slot, child, best->rect, best->back_offset,
-             corners_of(lattice, best->cells, from,
-                        door_point(best->rect, back_wall, best->back_offset)),
-             best->cells);
-      return;
-    }
-    settle(parent, slot, child, rect, far.back_offset, corners_of(lattice, cells, from, to), cells);
+    const Point to = door_point(found, back_wall, found_offset);
+    cells.push_back(lattice.cell(to));
+    settle(parent, slot, child, found, found_offset, corners_of(lattice, cells, from, to), cells);
   }
 
   static std::vector<Point> corners_of(const Lattice& lattice, const std::vector<Cell>& cells,
@@ -525,7 +383,7 @@ class TreeLayout {
   std::map<int, Placed>& placed_;
   std::vector<Corridor>& corridors_;
   CellGrid grid_;
-  int fallbacks_ = 0;
+  CorridorSearch search_;
 };
 
 struct Bounds {
