@@ -202,20 +202,24 @@ void stairs_symbol(Svg& svg, double cx, double cy, double s, bool down) {
       << "\" fill=\"none\" stroke=\"#000\" stroke-width=\"0.4\"/>";
 }
 
-// Two short waves, inside an oval of water.
+// Rows of waves inside an oval of water, as many as its size allows.
 void water_symbol(Svg& svg, double cx, double cy, double rx, double ry, bool magical) {
   svg << "<ellipse cx=\"" << cx << "\" cy=\"" << cy << "\" rx=\"" << rx << "\" ry=\"" << ry
       << "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.5\"/><path d=\"";
-  for (const double row : {-0.3, 0.3}) {
-    const double y = cy + row * ry;
-    const double span = rx * 1.1;
-    const double step = span / 4;
-    svg << 'M' << cx - span / 2 << ' ' << y;
-    for (int i = 0; i < 4; ++i) {
-      svg << 'q' << step / 2 << ' ' << (i % 2 == 0 ? -ry * 0.18 : ry * 0.18) << ' ' << step << " 0";
+  const int rows = std::clamp(static_cast<int>(ry / 16), 2, 6);
+  const double step = std::min(rx * 0.25, 14.0);
+  for (int i = 0; i < rows; ++i) {
+    const double dy = ry * (-0.6 + 1.2 * (i + 0.5) / rows);
+    const double room = 2 * rx * std::sqrt(1 - (dy / ry) * (dy / ry)) * 0.7;
+    const int waves = std::max(2, static_cast<int>(room / step) / 2 * 2);
+    svg << 'M' << cx - waves * step / 2 << ' ' << cy + dy;
+    for (int k = 0; k < waves; ++k) {
+      svg << 'q' << step / 2 << ' ' << (k % 2 == 0 ? -step * 0.3 : step * 0.3) << ' ' << step
+          << " 0";
     }
   }
-  svg << "\" fill=\"none\" stroke=\"#000\" stroke-width=\"0.35\"/>";
+  svg << "\" fill=\"none\" stroke=\"#000\" stroke-width=\"" << std::clamp(step * 0.1, 0.35, 0.7)
+      << "\"/>";
   if (magical) {
     svg << "<text x=\"" << cx << "\" y=\"" << cy + ry * 0.95 << "\" font-size=\"" << ry * 0.7
         << "\" text-anchor=\"middle\">*</text>";
@@ -407,7 +411,7 @@ class LevelWriter {
     const double inner = room.outline.empty() ? 1.0 : 0.7;
     const double digits = static_cast<double>(std::to_string(room.number).size());
     const double font =
-        std::clamp(std::min(small * 0.42, (room.width * inner - 2) / (digits * 0.65)), 4.0, 12.0);
+        std::clamp(std::min(small * 0.42, (room.width * inner - 2) / (digits * 0.65)), 4.0, 16.0);
     const double mark_font = std::max(2.4, font * 0.45);
     const double number_block = font * 0.75 + (marks.empty() ? 0 : mark_font * 1.2);
     const std::vector<const PlanStairs*>& stairs =
@@ -430,7 +434,7 @@ class LevelWriter {
         write_stairs(*stairs[i], cx, middle, std::nullopt);
       } else {
         // North-east corner first, then north-west.
-        const double s = std::clamp(small * 0.16, 1.2, 2.5);
+        const double s = std::clamp(small * 0.2, 1.4, 4.0);
         const double side = i % 2 == 0 ? 1 : -1;
         const double icon_x = room.outline.empty() ? cx + side * (room.width / 2.0 - 1.0 - s / 2)
                                                    : cx + side * room.width * 0.22;
