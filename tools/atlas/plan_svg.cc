@@ -410,10 +410,9 @@ class LevelWriter {
     // Shaped rooms are narrower than their footprint away from its middle.
     const double inner = room.outline.empty() ? 1.0 : 0.7;
     const double digits = static_cast<double>(std::to_string(room.number).size());
-    const double font =
+    double font =
         std::clamp(std::min(small * 0.42, (room.width * inner - 2) / (digits * 0.65)), 4.0, 16.0);
     const double mark_font = std::max(2.4, font * 0.45);
-    const double number_block = font * 0.75 + (marks.empty() ? 0 : mark_font * 1.2);
     const std::vector<const PlanStairs*>& stairs =
         stairs_of_[static_cast<std::size_t>(room.number)];
     double stairs_block = 0;
@@ -422,30 +421,46 @@ class LevelWriter {
       stairs_block += kLabelFont * 1.4;
       stairs_wide = std::max(stairs_wide, stairs_line_width(*one));
     }
-    const bool stairs_inside = stairs_block + number_block + 3 <= room.height * inner &&
-                               stairs_wide + 3 <= room.width * inner;
+    const double marks_block = marks.empty() ? 0 : mark_font * 1.2;
+    const bool stairs_inside =
+        stairs_block + font * 0.75 + marks_block + 3 <= room.height * inner &&
+        stairs_wide + 3 <= room.width * inner;
+    // Where the lines do not fit, the stairs symbols go in the room's
+    // north corners, or beside the number in a shaped room, whose corners
+    // are rock.
+    const double icon = std::clamp(small * 0.2, 1.4, 4.0);
+    const bool beside = !stairs_inside && !stairs.empty() && !room.outline.empty();
+    const double icons = beside ? static_cast<double>(stairs.size()) * (icon + 1) : 0;
+    if (beside) {
+      font = std::clamp((room.width * inner - 2 - icons) / (digits * 0.65), 4.0, font);
+    }
     if (!stairs_inside && !stairs.empty() && small < 20) number_y += 0.8;
+    const double number_block = font * 0.75 + marks_block;
     double top = number_y - number_block / 2;
     if (stairs_inside) top = number_y - (stairs_block + number_block) / 2;
+    const double line_left = cx - (digits * 0.6 * font + icons) / 2;
     double line_y = stairs_inside ? top : room.y + room.height + 1.5;
     for (std::size_t i = 0; i < stairs.size(); ++i) {
       const double middle = line_y + kLabelFont * 0.7;
       if (stairs_inside) {
         write_stairs(*stairs[i], cx, middle, std::nullopt);
+      } else if (beside) {
+        const double number_middle = top + font * 0.39;
+        write_stairs(
+            *stairs[i], cx, middle,
+            Icon{line_left + static_cast<double>(i) * (icon + 1) + icon / 2, number_middle, icon});
       } else {
-        // North-east corner first, then north-west.
-        const double s = std::clamp(small * 0.2, 1.4, 4.0);
-        const double side = i % 2 == 0 ? 1 : -1;
-        const double icon_x = room.outline.empty() ? cx + side * (room.width / 2.0 - 1.0 - s / 2)
-                                                   : cx + side * room.width * 0.22;
-        const double icon_y = room.outline.empty() ? room.y + 1.0 + s : cy - room.height * 0.22;
-        write_stairs(*stairs[i], cx, middle, Icon{icon_x, icon_y, s});
+        const double side = i % 2 == 0 ? 1 : -1;  // north-east first
+        write_stairs(
+            *stairs[i], cx, middle,
+            Icon{cx + side * (room.width / 2.0 - 1.0 - icon / 2), room.y + 1.0 + icon, icon});
       }
       line_y += kLabelFont * 1.4;
     }
     if (stairs_inside) top += stairs_block;
 
-    svg_ << "<text x=\"" << cx << "\" y=\"" << top + font * 0.75 << "\" font-size=\"" << font
+    const double number_x = beside ? line_left + icons + digits * 0.3 * font : cx;
+    svg_ << "<text x=\"" << number_x << "\" y=\"" << top + font * 0.75 << "\" font-size=\"" << font
          << "\" font-weight=\"bold\" text-anchor=\"middle\">" << room.number << "</text>";
     if (!marks.empty()) {
       svg_ << "<text class=\"marks\" x=\"" << cx << "\" y=\"" << top + font * 0.75 + mark_font * 1.2
