@@ -289,8 +289,9 @@ class LevelWriter {
   // The level with its bounds' north-west corner at (x, y) of the page.
   void write(double x, double y) {
     const std::string& p = options_.id_prefix;
-    svg_ << "<g id=\"" << p << "level-" << level_.level << "\" transform=\"translate("
-         << x - bounds_.x0 << ' ' << y - bounds_.y0 << ")\">";
+    svg_ << "<g id=\"";
+    svg_.text(p) << "level-" << level_.level << "\" transform=\"translate(" << x - bounds_.x0 << ' '
+                 << y - bounds_.y0 << ")\">";
     svg_ << "<rect x=\"" << bounds_.x0 << "\" y=\"" << bounds_.y0 << "\" width=\""
          << bounds_.width() << "\" height=\"" << bounds_.height() << "\" fill=\"#e2e2e2\"/>";
     write_corridors();
@@ -352,7 +353,8 @@ class LevelWriter {
     const std::string_view description =
         room.generated ? record.description.view() : std::string_view("not explored");
     if (options_.link_rooms) svg_ << "<a href=\"#room-" << room.number << "\">";
-    svg_ << "<g id=\"" << p << "room-" << room.number << "\"><title>Room " << room.number << ": ";
+    svg_ << "<g id=\"";
+    svg_.text(p) << "room-" << room.number << "\"><title>Room " << room.number << ": ";
     svg_.text(description) << "</title>";
 
     const double cx = room.x + room.width / 2.0;
