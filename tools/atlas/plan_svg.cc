@@ -241,7 +241,7 @@ class LevelWriter {
  public:
   LevelWriter(std::string& out, const PlanLevel& level, const dungeon::Dungeon& d,
               const PlanSvgOptions& options)
-      : out_(out), svg_(out), level_(level), rooms_(level.rooms), d_(d), options_(options) {
+      : svg_(out), level_(level), rooms_(level.rooms), d_(d), options_(options) {
     int highest = 0;
     for (PlanRoom& room : rooms_) {
       highest = std::max(highest, room.number);
@@ -522,7 +522,6 @@ class LevelWriter {
     if (options_.link_rooms) svg_ << "</a>";
   }
 
-  std::string& out_;
   Svg svg_;
   const PlanLevel& level_;
   std::vector<PlanRoom> rooms_;  // the level's, every shaped room with its walls
