@@ -171,8 +171,10 @@ void door_symbol(Svg& svg, double x, double y, Wall wall, std::string_view passa
     wall_rect(svg, hx, hy, wall, half - 0.3, kDoorAcross, kDoorStyle);
     const double ox = x + f.along_x * half / 2;
     const double oy = y + f.along_y * half / 2;
-    svg << "<g transform=\"rotate(35 " << x + f.along_x * half << ' ' << y + f.along_y * half
-        << ")\">";
+    // Swung outward, away from the room's number and marks.
+    const int swing = wall == Wall::kNorth || wall == Wall::kEast ? 35 : -35;
+    svg << "<g transform=\"rotate(" << swing << ' ' << x + f.along_x * half << ' '
+        << y + f.along_y * half << ")\">";
     wall_rect(svg, ox, oy, wall, half - 0.3, kDoorAcross, kDoorStyle);
     svg << "</g>";
     return;
@@ -484,8 +486,10 @@ class LevelWriter {
       const std::vector<Point> stub = door_stub(room, door->wall, door->at);
       const Point end = stub.back();
       const Point before = stub[stub.size() - 2];
-      door_symbol(svg_, end.x, end.y, before.x == end.x ? Wall::kNorth : Wall::kWest,
-                  door->passage);
+      // The wall the passage comes through, from the way it runs.
+      const Wall side = before.x == end.x ? (end.y > before.y ? Wall::kNorth : Wall::kSouth)
+                                          : (end.x > before.x ? Wall::kWest : Wall::kEast);
+      door_symbol(svg_, end.x, end.y, side, door->passage);
     }
   }
 
