@@ -622,7 +622,7 @@ std::string heading(const PlanLevel& level) {
          (level.rooms.size() == 1 ? " room" : " rooms");
 }
 
-void open_svg(Svg& svg, std::string_view id, double width, double height,
+void open_svg(Svg& svg, std::string_view id, std::string_view title, double width, double height,
               const PlanSvgOptions& options) {
   if (options.xml_prolog) svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"";
@@ -632,8 +632,8 @@ void open_svg(Svg& svg, std::string_view id, double width, double height,
     svg << " aria-labelledby=\"";
     svg.text(options.labelled_by) << '"';
   }
-  svg << " font-family=\"" << kFont << "\">\n";
-  svg << "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>";
+  svg << " font-family=\"" << kFont << "\">\n<title>";
+  svg.text(title) << "</title><rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>";
 }
 
 }  // namespace
@@ -648,7 +648,7 @@ std::string plan_level_svg(const PlanLevel& level, const dungeon::Dungeon& d,
   const double width = std::max(b.width() + 2 * kMargin, kLegendWidth + 2 * kMargin);
   const double scale = header_scale(width);
   const double height = kHeaderHeight * scale + b.height() + kMargin;
-  open_svg(svg, options.id_prefix + "plan", width, height, options);
+  open_svg(svg, options.id_prefix + "plan", heading(level), width, height, options);
   write_header(svg, heading(level), true, width, scale);
   writer.write(kMargin, kHeaderHeight * scale);
   svg << "\n</svg>\n";
@@ -682,7 +682,7 @@ std::string plan_svg(const Plan& plan, const dungeon::Dungeon& d) {
   if (plan.outcome == dungeon::RunOutcome::kOverflow) {
     title += " (stopped at the " + std::to_string(dungeon::MAX_ROOM_NUMBER) + "-room limit)";
   }
-  open_svg(svg, "plan", width, height, options);
+  open_svg(svg, "plan", title, width, height, options);
   write_header(svg, title, false, width, scale);
   for (std::size_t i = 0; i < plan.levels.size(); ++i) {
     svg << "\n";
