@@ -95,6 +95,10 @@ TEST(PlanSvg, EveryRoomOnceWithItsTitleAndEveryLevelHeaded) {
     EXPECT_EQ(shape.unexplored, ungenerated);
     if (seed == 0) {
       EXPECT_FALSE(ungenerated.empty());
+      // The overflow's status, whatever the format.
+      EXPECT_EQ(
+          run_atlas({"plan", "--seed", "0", "--format", "json", "-o", dir.file("0.json")}).status,
+          156);
     }
     std::vector<std::string> headings;
     for (const auto& [level, rooms] : per_level) {

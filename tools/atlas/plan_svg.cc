@@ -171,8 +171,10 @@ void door_symbol(Svg& svg, double x, double y, Wall wall, std::string_view passa
     wall_rect(svg, hx, hy, wall, half - 0.3, kDoorAcross, kDoorStyle);
     const double ox = x + f.along_x * half / 2;
     const double oy = y + f.along_y * half / 2;
-    svg << "<g transform=\"rotate(35 " << x + f.along_x * half << ' ' << y + f.along_y * half
-        << ")\">";
+    // Swung outward, away from the room's number and marks.
+    const int swing = wall == Wall::kNorth || wall == Wall::kEast ? 35 : -35;
+    svg << "<g transform=\"rotate(" << swing << ' ' << x + f.along_x * half << ' '
+        << y + f.along_y * half << ")\">";
     wall_rect(svg, ox, oy, wall, half - 0.3, kDoorAcross, kDoorStyle);
     svg << "</g>";
     return;
@@ -202,20 +204,24 @@ void stairs_symbol(Svg& svg, double cx, double cy, double s, bool down) {
       << "\" fill=\"none\" stroke=\"#000\" stroke-width=\"0.4\"/>";
 }
 
-// Two short waves, inside an oval of water.
+// Rows of waves inside an oval of water, as many as its size allows.
 void water_symbol(Svg& svg, double cx, double cy, double rx, double ry, bool magical) {
   svg << "<ellipse cx=\"" << cx << "\" cy=\"" << cy << "\" rx=\"" << rx << "\" ry=\"" << ry
       << "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.5\"/><path d=\"";
-  for (const double row : {-0.3, 0.3}) {
-    const double y = cy + row * ry;
-    const double span = rx * 1.1;
-    const double step = span / 4;
-    svg << 'M' << cx - span / 2 << ' ' << y;
-    for (int i = 0; i < 4; ++i) {
-      svg << 'q' << step / 2 << ' ' << (i % 2 == 0 ? -ry * 0.18 : ry * 0.18) << ' ' << step << " 0";
+  const int rows = std::clamp(static_cast<int>(ry / 16), 2, 6);
+  const double step = std::min(rx * 0.25, 14.0);
+  for (int i = 0; i < rows; ++i) {
+    const double dy = ry * (-0.6 + 1.2 * (i + 0.5) / rows);
+    const double room = 2 * rx * std::sqrt(1 - (dy / ry) * (dy / ry)) * 0.7;
+    const int waves = std::max(2, static_cast<int>(room / step) / 2 * 2);
+    svg << 'M' << cx - waves * step / 2 << ' ' << cy + dy;
+    for (int k = 0; k < waves; ++k) {
+      svg << 'q' << step / 2 << ' ' << (k % 2 == 0 ? -step * 0.3 : step * 0.3) << ' ' << step
+          << " 0";
     }
   }
-  svg << "\" fill=\"none\" stroke=\"#000\" stroke-width=\"0.35\"/>";
+  svg << "\" fill=\"none\" stroke=\"#000\" stroke-width=\"" << std::clamp(step * 0.1, 0.35, 0.7)
+      << "\"/>";
   if (magical) {
     svg << "<text x=\"" << cx << "\" y=\"" << cy + ry * 0.95 << "\" font-size=\"" << ry * 0.7
         << "\" text-anchor=\"middle\">*</text>";
@@ -237,7 +243,7 @@ class LevelWriter {
  public:
   LevelWriter(std::string& out, const PlanLevel& level, const dungeon::Dungeon& d,
               const PlanSvgOptions& options)
-      : out_(out), svg_(out), level_(level), rooms_(level.rooms), d_(d), options_(options) {
+      : svg_(out), level_(level), rooms_(level.rooms), d_(d), options_(options) {
     int highest = 0;
     for (PlanRoom& room : rooms_) {
       highest = std::max(highest, room.number);
@@ -285,8 +291,9 @@ class LevelWriter {
   // The level with its bounds' north-west corner at (x, y) of the page.
   void write(double x, double y) {
     const std::string& p = options_.id_prefix;
-    svg_ << "<g id=\"" << p << "level-" << level_.level << "\" transform=\"translate("
-         << x - bounds_.x0 << ' ' << y - bounds_.y0 << ")\">";
+    svg_ << "<g id=\"";
+    svg_.text(p) << "level-" << level_.level << "\" transform=\"translate(" << x - bounds_.x0 << ' '
+                 << y - bounds_.y0 << ")\">";
     svg_ << "<rect x=\"" << bounds_.x0 << "\" y=\"" << bounds_.y0 << "\" width=\""
          << bounds_.width() << "\" height=\"" << bounds_.height() << "\" fill=\"#e2e2e2\"/>";
     write_corridors();
@@ -348,7 +355,8 @@ class LevelWriter {
     const std::string_view description =
         room.generated ? record.description.view() : std::string_view("not explored");
     if (options_.link_rooms) svg_ << "<a href=\"#room-" << room.number << "\">";
-    svg_ << "<g id=\"" << p << "room-" << room.number << "\"><title>Room " << room.number << ": ";
+    svg_ << "<g id=\"";
+    svg_.text(p) << "room-" << room.number << "\"><title>Room " << room.number << ": ";
     svg_.text(description) << "</title>";
 
     const double cx = room.x + room.width / 2.0;
@@ -406,10 +414,9 @@ class LevelWriter {
     // Shaped rooms are narrower than their footprint away from its middle.
     const double inner = room.outline.empty() ? 1.0 : 0.7;
     const double digits = static_cast<double>(std::to_string(room.number).size());
-    const double font =
-        std::clamp(std::min(small * 0.42, (room.width * inner - 2) / (digits * 0.65)), 4.0, 12.0);
+    double font =
+        std::clamp(std::min(small * 0.42, (room.width * inner - 2) / (digits * 0.65)), 4.0, 16.0);
     const double mark_font = std::max(2.4, font * 0.45);
-    const double number_block = font * 0.75 + (marks.empty() ? 0 : mark_font * 1.2);
     const std::vector<const PlanStairs*>& stairs =
         stairs_of_[static_cast<std::size_t>(room.number)];
     double stairs_block = 0;
@@ -418,30 +425,46 @@ class LevelWriter {
       stairs_block += kLabelFont * 1.4;
       stairs_wide = std::max(stairs_wide, stairs_line_width(*one));
     }
-    const bool stairs_inside = stairs_block + number_block + 3 <= room.height * inner &&
-                               stairs_wide + 3 <= room.width * inner;
+    const double marks_block = marks.empty() ? 0 : mark_font * 1.2;
+    const bool stairs_inside =
+        stairs_block + font * 0.75 + marks_block + 3 <= room.height * inner &&
+        stairs_wide + 3 <= room.width * inner;
+    // Where the lines do not fit, the stairs symbols go in the room's
+    // north corners, or beside the number in a shaped room, whose corners
+    // are rock.
+    const double icon = std::clamp(small * 0.2, 1.4, 4.0);
+    const bool beside = !stairs_inside && !stairs.empty() && !room.outline.empty();
+    const double icons = beside ? static_cast<double>(stairs.size()) * (icon + 1) : 0;
+    if (beside) {
+      font = std::clamp((room.width * inner - 2 - icons) / (digits * 0.65), 4.0, font);
+    }
     if (!stairs_inside && !stairs.empty() && small < 20) number_y += 0.8;
+    const double number_block = font * 0.75 + marks_block;
     double top = number_y - number_block / 2;
     if (stairs_inside) top = number_y - (stairs_block + number_block) / 2;
+    const double line_left = cx - (digits * 0.6 * font + icons) / 2;
     double line_y = stairs_inside ? top : room.y + room.height + 1.5;
     for (std::size_t i = 0; i < stairs.size(); ++i) {
       const double middle = line_y + kLabelFont * 0.7;
       if (stairs_inside) {
         write_stairs(*stairs[i], cx, middle, std::nullopt);
+      } else if (beside) {
+        const double number_middle = top + font * 0.39;
+        write_stairs(
+            *stairs[i], cx, middle,
+            Icon{line_left + static_cast<double>(i) * (icon + 1) + icon / 2, number_middle, icon});
       } else {
-        // North-east corner first, then north-west.
-        const double s = std::clamp(small * 0.16, 1.2, 2.5);
-        const double side = i % 2 == 0 ? 1 : -1;
-        const double icon_x = room.outline.empty() ? cx + side * (room.width / 2.0 - 1.0 - s / 2)
-                                                   : cx + side * room.width * 0.22;
-        const double icon_y = room.outline.empty() ? room.y + 1.0 + s : cy - room.height * 0.22;
-        write_stairs(*stairs[i], cx, middle, Icon{icon_x, icon_y, s});
+        const double side = i % 2 == 0 ? 1 : -1;  // north-east first
+        write_stairs(
+            *stairs[i], cx, middle,
+            Icon{cx + side * (room.width / 2.0 - 1.0 - icon / 2), room.y + 1.0 + icon, icon});
       }
       line_y += kLabelFont * 1.4;
     }
     if (stairs_inside) top += stairs_block;
 
-    svg_ << "<text x=\"" << cx << "\" y=\"" << top + font * 0.75 << "\" font-size=\"" << font
+    const double number_x = beside ? line_left + icons + digits * 0.3 * font : cx;
+    svg_ << "<text x=\"" << number_x << "\" y=\"" << top + font * 0.75 << "\" font-size=\"" << font
          << "\" font-weight=\"bold\" text-anchor=\"middle\">" << room.number << "</text>";
     if (!marks.empty()) {
       svg_ << "<text class=\"marks\" x=\"" << cx << "\" y=\"" << top + font * 0.75 + mark_font * 1.2
@@ -463,8 +486,10 @@ class LevelWriter {
       const std::vector<Point> stub = door_stub(room, door->wall, door->at);
       const Point end = stub.back();
       const Point before = stub[stub.size() - 2];
-      door_symbol(svg_, end.x, end.y, before.x == end.x ? Wall::kNorth : Wall::kWest,
-                  door->passage);
+      // The wall the passage comes through, from the way it runs.
+      const Wall side = before.x == end.x ? (end.y > before.y ? Wall::kNorth : Wall::kSouth)
+                                          : (end.x > before.x ? Wall::kWest : Wall::kEast);
+      door_symbol(svg_, end.x, end.y, side, door->passage);
     }
   }
 
@@ -501,7 +526,6 @@ class LevelWriter {
     if (options_.link_rooms) svg_ << "</a>";
   }
 
-  std::string& out_;
   Svg svg_;
   const PlanLevel& level_;
   std::vector<PlanRoom> rooms_;  // the level's, every shaped room with its walls
@@ -598,7 +622,7 @@ std::string heading(const PlanLevel& level) {
          (level.rooms.size() == 1 ? " room" : " rooms");
 }
 
-void open_svg(Svg& svg, std::string_view id, double width, double height,
+void open_svg(Svg& svg, std::string_view id, std::string_view title, double width, double height,
               const PlanSvgOptions& options) {
   if (options.xml_prolog) svg << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" id=\"";
@@ -608,8 +632,8 @@ void open_svg(Svg& svg, std::string_view id, double width, double height,
     svg << " aria-labelledby=\"";
     svg.text(options.labelled_by) << '"';
   }
-  svg << " font-family=\"" << kFont << "\">\n";
-  svg << "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>";
+  svg << " font-family=\"" << kFont << "\">\n<title>";
+  svg.text(title) << "</title><rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>";
 }
 
 }  // namespace
@@ -624,7 +648,7 @@ std::string plan_level_svg(const PlanLevel& level, const dungeon::Dungeon& d,
   const double width = std::max(b.width() + 2 * kMargin, kLegendWidth + 2 * kMargin);
   const double scale = header_scale(width);
   const double height = kHeaderHeight * scale + b.height() + kMargin;
-  open_svg(svg, options.id_prefix + "plan", width, height, options);
+  open_svg(svg, options.id_prefix + "plan", heading(level), width, height, options);
   write_header(svg, heading(level), true, width, scale);
   writer.write(kMargin, kHeaderHeight * scale);
   svg << "\n</svg>\n";
@@ -658,7 +682,7 @@ std::string plan_svg(const Plan& plan, const dungeon::Dungeon& d) {
   if (plan.outcome == dungeon::RunOutcome::kOverflow) {
     title += " (stopped at the " + std::to_string(dungeon::MAX_ROOM_NUMBER) + "-room limit)";
   }
-  open_svg(svg, "plan", width, height, options);
+  open_svg(svg, "plan", title, width, height, options);
   write_header(svg, title, false, width, scale);
   for (std::size_t i = 0; i < plan.levels.size(); ++i) {
     svg << "\n";
