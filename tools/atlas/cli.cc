@@ -14,10 +14,15 @@
 #include <utility>
 #include <vector>
 
+#include "atlas/book.h"
 #include "atlas/dungeon_json.h"
 #include "atlas/dungeon_map.h"
 #include "atlas/numbers.h"
 #include "atlas/output_file.h"
+#include "atlas/plan_json.h"
+#include "atlas/plan_layout.h"
+#include "atlas/plan_png.h"
+#include "atlas/plan_svg.h"
 #include "atlas/render.h"
 #include "atlas/scan.h"
 #include "atlas/version.h"
@@ -34,6 +39,7 @@ constexpr uint64_t kMaxJobs = 1024;
 
 enum class ShowFormat { kText, kJson };
 enum class MapFormat { kDot, kSvg, kPng };
+enum class PlanFormat { kSvg, kPng, kJson };
 
 // One output format of a command: its name on the command line, what the
 // name stands for, and a few words for --help. Each command's formats are
@@ -54,6 +60,11 @@ constexpr FormatEntry<MapFormat> kMapFormats[] = {
     {"dot", MapFormat::kDot, "Graphviz source"},
     {"svg", MapFormat::kSvg, "drawn with the Graphviz library"},
     {"png", MapFormat::kPng, "drawn with the Graphviz library"},
+};
+constexpr FormatEntry<PlanFormat> kPlanFormats[] = {
+    {"svg", PlanFormat::kSvg, "drawn to scale"},
+    {"png", PlanFormat::kPng, "the SVG drawn with librsvg; larger plans are scaled down"},
+    {"json", PlanFormat::kJson, "see docs/dungeon-atlas-plan.schema.json"},
 };
 constexpr FormatEntry<ScanFormat> kScanFormats[] = {
     {"csv", ScanFormat::kCsv, "with a header line"},
@@ -106,6 +117,18 @@ struct MapArgs {
   std::optional<std::string> seed;
   MapFormat format = MapFormat::kDot;
   std::optional<std::string> level;
+  std::string output;
+};
+
+struct PlanArgs {
+  std::optional<std::string> seed;
+  PlanFormat format = PlanFormat::kSvg;
+  std::optional<std::string> level;
+  std::string output;
+};
+
+struct BookArgs {
+  std::optional<std::string> seed;
   std::string output;
 };
 
@@ -176,6 +199,41 @@ int run_map(const MapArgs& args) {
                         ? dot
                         : render_dot(dot, format_name(kMapFormats, args.format)));
   return finish(output, 0);
+}
+
+int run_plan(const PlanArgs& args) {
+  std::optional<int> level;
+  if (args.level) level = static_cast<int>(parse_number(*args.level, "level", INT32_MAX));
+  const uint32_t seed = chosen_seed(args.seed);
+  Output output(args.output);
+  if (args.format == PlanFormat::kPng && output.is_terminal()) {
+    throw UsageError("will not write PNG to a terminal: use -o FILE or redirect the output");
+  }
+
+  const auto d = dungeon::make_dungeon();
+  dungeon::NullSink discard;
+  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
+  const Plan plan = lay_out_plan(*d, seed, outcome, level);
+  announce_seed(args.seed, seed);
+  if (args.format == PlanFormat::kJson) {
+    write_all(output, plan_json(plan).dump(2) + "\n");
+  } else {
+    const std::string svg = plan_svg(plan, *d);
+    write_all(output, args.format == PlanFormat::kSvg ? svg : plan_png(svg));
+  }
+  return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
+}
+
+int run_book(const BookArgs& args) {
+  const uint32_t seed = chosen_seed(args.seed);
+  Output output(args.output);
+  announce_seed(args.seed, seed);
+  const auto d = dungeon::make_dungeon();
+  dungeon::NullSink discard;
+  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
+  const Plan plan = lay_out_plan(*d, seed, outcome);
+  write_all(output, dungeon_book(*d, seed, outcome, plan));
+  return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
 }
 
 // The progress line, for people watching a terminal only.
@@ -257,7 +315,7 @@ void report_usage_error(const std::string& message, const std::string& pointer) 
                pointer.c_str());
 }
 
-constexpr std::string_view kCommands[] = {"show", "map", "scan"};
+constexpr std::string_view kCommands[] = {"show", "map", "plan", "scan", "book"};
 
 // --help and --version fail like any other output that cannot be written.
 int print_help_or_version(const CLI::App& app, const CLI::Error& request) {
@@ -276,14 +334,16 @@ int print_help_or_version(const CLI::App& app, const CLI::Error& request) {
 }  // namespace
 
 int run_cli(int argc, char** argv) {
-  CLI::App app{"Shows, maps and scans the dungeons that `dungeon` grows from a seed.",
-               std::string(kProgram)};
+  CLI::App app{
+      "Shows, maps, plans, scans and writes books of the dungeons that `dungeon` grows from a "
+      "seed.",
+      std::string(kProgram)};
   app.set_version_flag("--version", std::string(kProgram) + " " + DUNGEON_ATLAS_VERSION,
                        "Print the version and exit");
   app.require_subcommand(1);
   app.footer(
-      "Exit status: 0 on success; 156 from show when the dungeon overflowed the room limit "
-      "(as dungeon itself); 2 for a bad command line; 1 when output could not be written or "
+      "Exit status: 0 on success; 156 from show, plan and book when the dungeon overflowed the "
+      "room limit (as dungeon itself); 2 for a bad command line; 1 when output could not be written or "
       "rendered.");
 
   ShowArgs show_args;
@@ -307,6 +367,20 @@ int run_cli(int argc, char** argv) {
       ->type_name("K");
   map->add_option("-o,--output", map_args.output, "Write to FILE instead of standard output")
       ->type_name("FILE");
+
+  PlanArgs plan_args;
+  CLI::App* plan = app.add_subcommand(
+      "plan", "Draw every level of one seed to scale: rooms, doors, corridors and stairs");
+  plan->add_option("--seed", plan_args.seed, "As for show (default: now)")->type_name("N");
+  add_format_option(plan, plan_args.format, kPlanFormats);
+  plan->add_option("--level", plan_args.level,
+                   "Only level K; stairs to other levels are labelled with where they go")
+      ->type_name("K");
+  plan->add_option("-o,--output", plan_args.output, "Write to FILE instead of standard output")
+      ->type_name("FILE");
+  plan->footer(
+      "North is up; one grid square is 10 feet. Exits 156 when the run overflowed the room "
+      "limit, in every format; rooms it left unexplored are drawn dashed.");
 
   ScanArgs scan_args;
   CLI::App* scan_command = app.add_subcommand(
@@ -347,14 +421,27 @@ int run_cli(int argc, char** argv) {
       "totals the run had reached when the room limit stopped it. A progress line appears on "
       "standard error when it is a terminal.");
 
+  BookArgs book_args;
+  CLI::App* book = app.add_subcommand(
+      "book",
+      "Write the dungeon of one seed as a book: one HTML page with a floor plan and a "
+      "room key per level, for screen and print");
+  book->add_option("--seed", book_args.seed, "As for show (default: now)")->type_name("N");
+  book->add_option("-o,--output", book_args.output, "Write to FILE instead of standard output")
+      ->type_name("FILE");
+  book->footer(
+      "The page is self-contained: no script, nothing loaded from anywhere. Exits 156 when the "
+      "run overflowed the room limit, as show does.");
+
   // CLI11 would call an unknown command an unexpected argument.
   if (argc > 1 && argv[1][0] != '-') {
     const std::string_view name = argv[1];
     bool known = false;
     for (const std::string_view command : kCommands) known = known || command == name;
     if (!known) {
-      report_usage_error("unknown command '" + std::string(name) + "' (commands: show, map, scan)",
-                         "run 'dungeon-atlas --help' for usage");
+      report_usage_error(
+          "unknown command '" + std::string(name) + "' (commands: show, map, plan, scan, book)",
+          "run 'dungeon-atlas --help' for usage");
       return kUsageStatus;
     }
   }
@@ -365,7 +452,9 @@ int run_cli(int argc, char** argv) {
     if (error.get_exit_code() == 0) return print_help_or_version(app, error);
     std::string message = error.what();
     if (error.get_name() == "RequiredError") {
-      if (app.get_subcommands().empty()) message = "no command given (commands: show, map, scan)";
+      if (app.get_subcommands().empty()) {
+        message = "no command given (commands: show, map, plan, scan, book)";
+      }
       if (scan_command->parsed()) message = "missing the seed range FROM..TO";
     }
     report_usage_error(message, help_pointer(app));
@@ -375,6 +464,8 @@ int run_cli(int argc, char** argv) {
   try {
     if (show->parsed()) return run_show(show_args);
     if (map->parsed()) return run_map(map_args);
+    if (plan->parsed()) return run_plan(plan_args);
+    if (book->parsed()) return run_book(book_args);
     return run_scan(scan_args);
   } catch (const UsageError& error) {
     report_usage_error(error.what(), help_pointer(app));

@@ -1,0 +1,161 @@
+"""Opens a dungeon book in headless Chromium, as a game master would.
+
+usage: book_browser.py BOOK.html WORK_DIR
+
+- On screen: clicks a room on a plan and a stair on a plan; the browser must
+  land on the entry the link names (the address ends in #room-N), with the
+  entry in view and marked by the :target highlight.
+- On paper: prints to PDF on A4 and on Letter; every level section must begin
+  a page, and no page may begin in the middle of a room entry (its first line
+  is a level heading, a room heading or a plan tile's label).
+
+Prints one line per problem and exits 1 if there is any, "ok" otherwise. A
+missing Selenium, Chromium, chromedriver or pdftotext is a failure, not a skip.
+"""
+import base64
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+
+problems = []
+
+# The last link on a plan (its entry is far from the plan) that has a point
+# not covered by anything else, that point's offset from the link's centre
+# (where a pointer move to the link starts), and the entry the link names.
+# Stairs are thin lines with a label beside them, so points are sought on a
+# grid over each of the link's parts. `stairs` picks a link to a room on
+# another level.
+FIND_LINK = """
+const [stairs] = arguments;
+for (const figure of document.querySelectorAll('section.level figure')) {
+  const level = figure.closest('section').id;
+  for (const link of [...figure.querySelectorAll('.plan-view svg a')].reverse()) {
+    const href = link.getAttribute('href') || link.getAttribute('xlink:href') || '';
+    const target = href.startsWith('#room-') && document.getElementById(href.slice(1));
+    if (!target || (target.closest('section').id !== level) !== stairs) continue;
+    link.scrollIntoView({block: 'center', inline: 'center'});
+    const whole = link.getBoundingClientRect();
+    for (const part of [link, ...link.querySelectorAll('*')]) {
+      const box = part.getBoundingClientRect();
+      for (let i = 1; i < 8; ++i) {
+        for (let j = 1; j < 8; ++j) {
+          // Whole pixels, as the pointer moves from the centre a browser
+          // driver takes: the floor of the middle of the link's box.
+          const x = Math.round(box.left + box.width * i / 8);
+          const y = Math.round(box.top + box.height * j / 8);
+          const hit = document.elementFromPoint(x, y);
+          if (hit && hit.closest('a') === link) {
+            return [link, href, x - Math.floor(whole.left + whole.width / 2),
+                    y - Math.floor(whole.top + whole.height / 2)];
+          }
+        }
+      }
+    }
+  }
+}
+return null;
+"""
+
+WHERE_IS = """
+const entry = document.getElementById(arguments[0]);
+const box = entry.getBoundingClientRect();
+const style = getComputedStyle(entry);
+return [location.hash, box.top, box.bottom, window.innerHeight, style.outlineStyle,
+        style.outlineWidth];
+"""
+
+
+def start_browser(profile):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage", "--disable-gpu",
+                 "--no-first-run", "--disable-background-networking",
+                 "--disable-component-update", "--disable-sync", "--window-size=1200,900",
+                 f"--user-data-dir={profile}"):
+        options.add_argument(flag)
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def click_through(driver, stairs):
+    what = "stair" if stairs else "room"
+    found = driver.execute_script(FIND_LINK, stairs)
+    if not found:
+        problems.append(f"no clickable {what} link on any plan")
+        return
+    link, href, dx, dy = found
+    ActionChains(driver).move_to_element_with_offset(link, dx, dy).click().perform()
+    hash_, top, bottom, height, outline, outline_width = driver.execute_script(WHERE_IS, href[1:])
+    if hash_ != href:
+        problems.append(f"clicking the {what} link to {href} led to {hash_!r}")
+    if not (0 <= top and bottom <= height):
+        problems.append(f"after clicking {href} the entry spans {top}..{bottom}, "
+                        f"not within the window's 0..{height}")
+    if outline == "none" or outline_width in ("0px", ""):
+        problems.append(f"the entry {href} has no visible :target highlight")
+
+
+def page_texts(pdf):
+    text = subprocess.run(["pdftotext", "-enc", "UTF-8", pdf, "-"], check=True,
+                          capture_output=True, text=True).stdout
+    return text.split("\f")[:-1]
+
+
+def check_print(driver, work, levels, paper, width, height):
+    pdf = os.path.join(work, f"book-{paper}.pdf")
+    data = driver.execute_cdp_cmd("Page.printToPDF", {
+        "paperWidth": width, "paperHeight": height, "printBackground": False,
+        "displayHeaderFooter": False})["data"]
+    with open(pdf, "wb") as f:
+        f.write(base64.b64decode(data))
+    # A tile clips the plan, but the text it clips is still in the PDF and may
+    # come first in a page's text. So a page begins with what comes before
+    # any room heading, level heading or tile label on it.
+    allowed = re.compile(r"Dungeon of seed \d+|Level \d+|Level \d+ plan, part .*|Room \d+")
+    firsts = []
+    for page in page_texts(pdf):
+        lines = [line.strip() for line in page.splitlines() if line.strip()]
+        marks = [line for line in lines if allowed.fullmatch(line)]
+        firsts.append(lines[0] if not lines or allowed.fullmatch(lines[0]) or
+                      not marks or not marks[0].startswith("Level") else marks[0])
+    for level in levels:
+        if f"Level {level}" not in firsts:
+            problems.append(f"{paper}: no page begins with the heading of level {level}")
+    for number, first in enumerate(firsts, 1):
+        if not allowed.fullmatch(first):
+            problems.append(f"{paper}: page {number} begins with {first!r}, inside an entry")
+    return len(firsts)
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__)
+        return 2
+    book, work = os.path.abspath(sys.argv[1]), sys.argv[2]
+    with tempfile.TemporaryDirectory(dir=work) as profile:
+        driver = start_browser(profile)
+        try:
+            driver.get("file://" + book)
+            levels = [int(s.get_attribute("id").split("-")[1])
+                      for s in driver.find_elements("css selector", "section.level")]
+            click_through(driver, stairs=False)
+            if len(levels) > 1:
+                click_through(driver, stairs=True)
+            pages = [check_print(driver, work, levels, "A4", 8.27, 11.69),
+                     check_print(driver, work, levels, "Letter", 8.5, 11)]
+        finally:
+            driver.quit()
+    for line in problems:
+        print(line)
+    if not problems:
+        print(f"ok: {len(levels)} levels, {pages[0]} A4 pages, {pages[1]} Letter pages")
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
