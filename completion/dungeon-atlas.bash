@@ -4,11 +4,14 @@
 declare -gA _dungeon_atlas_options=(
   [show]="--seed --format -o --output --help"
   [map]="--seed --format --level -o --output --help"
+  [plan]="--seed --format --level -o --output --help"
+  [book]="--seed -o --output --help"
   [scan]="--complete --rooms --deepest --format --shard --jobs --no-header -o --output --help"
 )
 declare -gA _dungeon_atlas_formats=(
   [show]="text json"
   [map]="dot svg png"
+  [plan]="svg png json"
   [scan]="csv json"
 )
 

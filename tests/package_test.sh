@@ -89,9 +89,11 @@ mkdir "$work/files" "$work/files/folder" && touch "$work/files/my out.csv"
     words=$(printf "%s\n" "${COMPREPLY[@]}" | sort | paste -sd "|")
     [[ $words == "$expected" ]] || { echo "${COMP_LINE@Q}: ${words@Q}" >&2; exit 4; }
   }
-  offers "--help|--version|map|scan|show" dungeon-atlas ""
+  offers "--help|--version|book|map|plan|scan|show" dungeon-atlas ""
   offers "dot|png|svg" dungeon-atlas map --format ""
   offers "csv|json" dungeon-atlas scan --format = ""
+  offers "json|png|svg" dungeon-atlas plan --format ""
+  offers "--help|--output|-o" dungeon-atlas book --seed 3 -
   offers "json" dungeon-atlas show --format = j
   offers "--help|--output|-o" dungeon-atlas show --seed 3 --format json -
   offers "--deepest|--format|--help|--jobs|--no-header|--rooms|--shard" \
