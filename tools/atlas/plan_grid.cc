@@ -9,11 +9,6 @@ constexpr uint16_t kOpen = 30000;
 
 }  // namespace
 
-uint8_t CellGrid::get(int i, int j) const {
-  if (i < area_.i0 || i > area_.i1 || j < area_.j0 || j > area_.j1) return 0;
-  return cells_[at(i, j)];
-}
-
 uint8_t& CellGrid::cell(int i, int j) {
   if (i < area_.i0 || i > area_.i1 || j < area_.j0 || j > area_.j1) {
     grow_to({std::min(i, area_.empty() ? i : area_.i0), std::min(j, area_.empty() ? j : area_.j0),

@@ -74,7 +74,10 @@ class CellGrid {
                static_cast<std::size_t>(area_.i1 - area_.i0 + 1) +
            static_cast<std::size_t>(i - area_.i0);
   }
-  uint8_t get(int i, int j) const;
+  uint8_t get(int i, int j) const {
+    if (i < area_.i0 || i > area_.i1 || j < area_.j0 || j > area_.j1) return 0;
+    return cells_[at(i, j)];
+  }
   uint8_t& cell(int i, int j);  // grows the map as needed
   void grow_to(const CellBox& box);
   void note_used(int i, int j);

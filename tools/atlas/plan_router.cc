@@ -46,7 +46,9 @@ void CorridorSearch::relax(int from_state, Cell c, int dir, int cost) {
   seen_[state] = generation_;
   cost_[state] = cost;
   came_from_[state] = from_state;
-  buckets_[static_cast<std::size_t>(cost % kBuckets)].push_back(static_cast<int>(state));
+  std::vector<int>& bucket = buckets_[static_cast<std::size_t>(cost % kBuckets)];
+  if (bucket.empty()) filled_.push_back(cost % kBuckets);
+  bucket.push_back(static_cast<int>(state));
   ++open_count_;
 }
 
@@ -66,7 +68,8 @@ std::vector<Cell> CorridorSearch::run(const CellGrid& grid, Cell from, Dir out,
   }
   ++generation_;
   if (buckets_.empty()) buckets_.resize(kBuckets);
-  for (std::vector<int>& bucket : buckets_) bucket.clear();
+  for (const int b : filled_) buckets_[static_cast<std::size_t>(b)].clear();
+  filled_.clear();
   open_count_ = 0;
   from_ = from;
 

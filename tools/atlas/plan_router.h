@@ -63,6 +63,7 @@ class CorridorSearch {
   static constexpr int kBuckets = 1 << 14;
   std::vector<std::vector<int>> buckets_;
   std::size_t open_count_ = 0;
+  std::vector<int> filled_;  // buckets that may hold entries
 };
 
 }  // namespace atlas
