@@ -68,7 +68,7 @@ if(TARGET dungeon-atlas)
   install(TARGETS dungeon-atlas RUNTIME DESTINATION ${DUNGEON_INSTALL_GAMESDIR})
   # The installed README points at these.
   install(FILES docs/dungeon-atlas.md docs/dungeon-atlas.schema.json
-                docs/dungeon-atlas-scan.schema.json
+                docs/dungeon-atlas-scan.schema.json docs/dungeon-atlas-plan.schema.json
           DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   # Where bash-completion looks for completions loaded on demand.
   install(FILES completion/dungeon-atlas.bash

@@ -50,7 +50,7 @@ status=0
 
 # Documentation.
 for doc in README.md copyright changelog.gz docs/dungeon-atlas.md docs/dungeon-atlas.schema.json \
-  docs/dungeon-atlas-scan.schema.json; do
+  docs/dungeon-atlas-scan.schema.json docs/dungeon-atlas-plan.schema.json; do
   [[ -s $share/doc/dungeon/$doc ]] || fail "missing doc $doc"
 done
 

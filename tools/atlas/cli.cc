@@ -63,7 +63,7 @@ constexpr FormatEntry<MapFormat> kMapFormats[] = {
 };
 constexpr FormatEntry<PlanFormat> kPlanFormats[] = {
     {"svg", PlanFormat::kSvg, "drawn to scale"},
-    {"png", PlanFormat::kPng, "the SVG drawn with librsvg; larger plans are scaled down"},
+    {"png", PlanFormat::kPng, "the SVG drawn with librsvg, at most 8000 pixels a side"},
     {"json", PlanFormat::kJson, "see docs/dungeon-atlas-plan.schema.json"},
 };
 constexpr FormatEntry<ScanFormat> kScanFormats[] = {

@@ -3,20 +3,39 @@
 #include <algorithm>
 
 namespace atlas {
+namespace {
 
-uint8_t CellGrid::get(int i, int j) const {
-  if (i < area_.i0 || i > area_.i1 || j < area_.j0 || j > area_.j1) return 0;
-  const int width = area_.i1 - area_.i0 + 1;
-  return cells_[static_cast<std::size_t>((j - area_.j0) * width + (i - area_.i0))];
-}
+constexpr uint16_t kOpen = 30000;
+
+}  // namespace
 
 uint8_t& CellGrid::cell(int i, int j) {
   if (i < area_.i0 || i > area_.i1 || j < area_.j0 || j > area_.j1) {
     grow_to({std::min(i, area_.empty() ? i : area_.i0), std::min(j, area_.empty() ? j : area_.j0),
              std::max(i, area_.empty() ? i : area_.i1), std::max(j, area_.empty() ? j : area_.j1)});
   }
-  const int width = area_.i1 - area_.i0 + 1;
-  return cells_[static_cast<std::size_t>((j - area_.j0) * width + (i - area_.i0))];
+  return cells_[at(i, j)];
+}
+
+void CellGrid::refresh(int j, int i_lo, int i_hi) {
+  for (int i = i_hi; i >= area_.i0; --i) {
+    const uint16_t beyond = i == area_.i1 ? kOpen : free_[at(i + 1, j)];
+    const uint16_t now =
+        blocks(cells_[at(i, j)]) ? 0 : static_cast<uint16_t>(std::min<int>(beyond + 1, kOpen));
+    if (i < i_lo && now == free_[at(i, j)]) break;
+    free_[at(i, j)] = now;
+  }
+}
+
+void CellGrid::reserve(int i, int j) {
+  cell(i, j) |= kReservedBit;
+  refresh(j, i, i);
+}
+
+void CellGrid::release(int i, int j) {
+  if (i < area_.i0 || i > area_.i1 || j < area_.j0 || j > area_.j1) return;
+  cells_[at(i, j)] &= static_cast<uint8_t>(~kReservedBit);
+  refresh(j, i, i);
 }
 
 // Grows by half again in every direction it needs, so a level that spreads
@@ -43,6 +62,8 @@ void CellGrid::grow_to(const CellBox& want) {
   }
   cells_ = std::move(cells);
   area_ = next;
+  free_.assign(cells_.size(), 0);
+  for (int j = area_.j0; j <= area_.j1; ++j) refresh(j, area_.i0, area_.i1);
 }
 
 void CellGrid::note_used(int i, int j) {
@@ -65,6 +86,7 @@ void CellGrid::add_room(const CellBox& box) {
       cell(i, j) |= inside ? kRoomBit : kRingBit;
     }
   }
+  for (int j = box.j0; j <= box.j1; ++j) refresh(j, box.i0, box.i1);
   note_used(box.i0, box.j0);
   note_used(box.i1, box.j1);
 }
@@ -75,16 +97,16 @@ void CellGrid::add_run(int i, int j, Run run) {
   const Run after = before == Run::kNone ? run : Run::kOther;
   c = static_cast<uint8_t>((c & (kRoomBit | kRingBit | kReservedBit)) |
                            (static_cast<uint8_t>(after) << kRunShift));
+  refresh(j, i, i);
   note_used(i, j);
 }
 
-bool CellGrid::clear(const CellBox& box, int skip_i, int skip_j) const {
+bool CellGrid::clear(const CellBox& box) const {
+  const int i0 = std::max(box.i0, area_.i0);
+  if (i0 > box.i1 || box.i0 > area_.i1) return true;  // wholly outside the stored cells
+  const int need = std::min(box.i1, area_.i1) - i0 + 1;
   for (int j = std::max(box.j0, area_.j0); j <= std::min(box.j1, area_.j1); ++j) {
-    for (int i = std::max(box.i0, area_.i0); i <= std::min(box.i1, area_.i1); ++i) {
-      const uint8_t c = get(i, j);
-      if ((c & kRoomBit) != 0 || (c >> kRunShift) != 0) return false;
-      if ((c & kReservedBit) != 0 && (i != skip_i || j != skip_j)) return false;
-    }
+    if (free_[at(i0, j)] < need) return false;
   }
   return true;
 }

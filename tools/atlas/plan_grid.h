@@ -44,7 +44,8 @@ class CellGrid {
   // The first cell outside a door whose corridor is not laid yet: other
   // corridors keep out, so the door can always step out of its wall.
   bool reserved(int i, int j) const { return (get(i, j) & kReservedBit) != 0; }
-  void reserve(int i, int j) { cell(i, j) |= kReservedBit; }
+  void reserve(int i, int j);
+  void release(int i, int j);
   Run run(int i, int j) const { return static_cast<Run>(get(i, j) >> kRunShift); }
 
   // Marks a room's cells and the ring around them.
@@ -53,8 +54,8 @@ class CellGrid {
   void add_run(int i, int j, Run run);
 
   // True when no room or corridor occupies any cell of `box`, and no cell
-  // but (skip_i, skip_j) is reserved.
-  bool clear(const CellBox& box, int skip_i, int skip_j) const;
+  // of it is reserved. Takes one look per row of the box.
+  bool clear(const CellBox& box) const;
 
   // Every cell any room or corridor occupies lies inside this box.
   const CellBox& used() const { return used_; }
@@ -65,12 +66,28 @@ class CellGrid {
   static constexpr uint8_t kReservedBit = 4;
   static constexpr int kRunShift = 3;
 
-  uint8_t get(int i, int j) const;
+  static bool blocks(uint8_t c) {
+    return (c & (kRoomBit | kReservedBit)) != 0 || (c >> kRunShift) != 0;
+  }
+  std::size_t at(int i, int j) const {
+    return static_cast<std::size_t>(j - area_.j0) *
+               static_cast<std::size_t>(area_.i1 - area_.i0 + 1) +
+           static_cast<std::size_t>(i - area_.i0);
+  }
+  uint8_t get(int i, int j) const {
+    if (i < area_.i0 || i > area_.i1 || j < area_.j0 || j > area_.j1) return 0;
+    return cells_[at(i, j)];
+  }
   uint8_t& cell(int i, int j);  // grows the map as needed
   void grow_to(const CellBox& box);
   void note_used(int i, int j);
+  // Brings free_ up to date in row j after cells from i_lo to i_hi changed.
+  void refresh(int j, int i_lo, int i_hi);
 
   std::vector<uint8_t> cells_;
+  // For each cell, how many cells from it eastwards are free of rooms,
+  // corridors and reservations (kOpen beyond the stored area).
+  std::vector<uint16_t> free_;
   CellBox area_;  // the cells stored
   CellBox used_;
 };

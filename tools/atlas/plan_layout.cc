@@ -22,6 +22,8 @@ using dungeon::Dungeon;
 constexpr int kRoomGap = 10;
 // Door places tried on the wall of a child facing its parent, per turn.
 constexpr std::size_t kOffsetsTried = 5;
+// How far round a parent the search looks first, in 5-foot cells.
+constexpr int kNearCells = 16;
 // Between the trees of a level packed side by side.
 constexpr int kTreeGap = 20;
 
@@ -306,12 +308,17 @@ class TreeLayout {
     }
     const int nearest = crowded ? 2 * kRoomGap : kRoomGap;
 
-    std::vector<Size> sizes{footprint.size};
+    struct Turn {
+      Size size;
+      std::vector<int> offsets;
+    };
+    std::vector<Turn> turns{{footprint.size, {}}};
     if (footprint.size.width != footprint.size.height) {
-      sizes.push_back({footprint.size.height, footprint.size.width});
+      turns.push_back({{footprint.size.height, footprint.size.width}, {}});
     }
-    const int reach = std::max(footprint.size.width, footprint.size.height) / kCellFeet + 4;
-    const CellBox region = grown(grid_.used(), reach);
+    for (Turn& turn : turns) {
+      turn.offsets = back_offsets(ns ? turn.size.width : turn.size.height, residue);
+    }
 
     Rect found;
     int found_offset = 0;
@@ -319,11 +326,10 @@ class TreeLayout {
       if (dir != out) return false;
       const Point door = lattice.point({at.i + kStepI[out], at.j + kStepJ[out]});
       if (beyond(wall, wall_line, door) < nearest) return false;
-      for (const Size& size : sizes) {
-        const int span = ns ? size.width : size.height;
-        for (const int offset : back_offsets(span, residue)) {
-          const Rect rect = rect_at(door, back_wall, offset, size);
-          if (!grid_.clear(grown(cells_of(rect), 1), own_step.i, own_step.j)) continue;
+      for (const Turn& turn : turns) {
+        for (const int offset : turn.offsets) {
+          const Rect rect = rect_at(door, back_wall, offset, turn.size);
+          if (!grid_.clear(grown(cells_of(rect), 1))) continue;
           if (!clear_of(search_.current_path(), cells_of(rect))) continue;
           found = rect;
           found_offset = offset;
@@ -332,7 +338,16 @@ class TreeLayout {
       }
       return false;
     };
-    std::vector<Cell> cells = search_.run(grid_, door_cell, out, region, accept);
+    // The step outside this door is this corridor's now: a child may stand
+    // 10' from the door.
+    grid_.release(own_step.i, own_step.j);
+    // Near the parent first; the whole plan only when the room fits nowhere
+    // close, which keeps the search small on big levels.
+    const int reach = std::max(footprint.size.width, footprint.size.height) / kCellFeet + 4;
+    const CellBox near = grown(cells_of(p.rect), reach + kNearCells);
+    std::vector<Cell> cells = search_.run(grid_, door_cell, out, near, accept);
+    if (cells.empty())
+      cells = search_.run(grid_, door_cell, out, grown(grid_.used(), reach), accept);
     if (cells.empty()) {
       // Cannot happen: the region's border beyond the wall is free.
       throw std::logic_error("plan layout: no place for room " + std::to_string(child));

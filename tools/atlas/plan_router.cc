@@ -15,6 +15,8 @@ constexpr int kBend = 30;
 constexpr int kRing = 5;
 constexpr int kCrossing = 150;
 constexpr int kOverlap = 5000;
+// Keeps every price step below the bucket ring's length.
+constexpr int kMaxJumps = 20;
 
 bool across(Run run, int dir) {
   return (dir % 2 == 0) ? run == Run::kHorizontal : run == Run::kVertical;
@@ -44,8 +46,10 @@ void CorridorSearch::relax(int from_state, Cell c, int dir, int cost) {
   seen_[state] = generation_;
   cost_[state] = cost;
   came_from_[state] = from_state;
-  open_.push_back({cost, order_++, static_cast<int>(state)});
-  std::push_heap(open_.begin(), open_.end(), std::greater<>());
+  std::vector<int>& bucket = buckets_[static_cast<std::size_t>(cost % kBuckets)];
+  if (bucket.empty()) filled_.push_back(cost % kBuckets);
+  bucket.push_back(static_cast<int>(state));
+  ++open_count_;
 }
 
 std::vector<Cell> CorridorSearch::run(const CellGrid& grid, Cell from, Dir out,
@@ -63,8 +67,10 @@ std::vector<Cell> CorridorSearch::run(const CellGrid& grid, Cell from, Dir out,
     generation_ = 0;
   }
   ++generation_;
-  open_.clear();
-  order_ = 0;
+  if (buckets_.empty()) buckets_.resize(kBuckets);
+  for (const int b : filled_) buckets_[static_cast<std::size_t>(b)].clear();
+  filled_.clear();
+  open_count_ = 0;
   from_ = from;
 
   auto inside = [&](Cell c) {
@@ -74,30 +80,34 @@ std::vector<Cell> CorridorSearch::run(const CellGrid& grid, Cell from, Dir out,
   if (!inside(first) || grid.room(first.i, first.j)) return {};
   // The first cell is the door's own step, reserved for this very corridor.
   relax(-1, first, out, kStep);
-  while (!open_.empty()) {
-    std::pop_heap(open_.begin(), open_.end(), std::greater<>());
-    const Entry top = open_.back();
-    open_.pop_back();
-    if (top.cost != cost_[static_cast<std::size_t>(top.state)]) continue;  // stale
-    const Cell at = cell_of(top.state);
-    const int dir = top.state % 4;
-    current_ = top.state;
-    if (accept(at, static_cast<Dir>(dir))) return path_to(from, top.state);
-    for (int next = 0; next < 4; ++next) {
-      if (next == (dir + 2) % 4) continue;
-      Cell c{at.i + kStepI[next], at.j + kStepJ[next]};
-      if (!inside(c) || grid.room(c.i, c.j)) continue;
-      // A crossing goes straight over the other corridor and lands on a
-      // free cell beyond it, so two corridors meet at one point.
-      int cost = top.cost + (next == dir ? 0 : kBend);
-      while (across(grid.run(c.i, c.j), next)) {
-        const Cell beyond{c.i + kStepI[next], c.j + kStepJ[next]};
-        if (!inside(beyond) || grid.room(beyond.i, beyond.j)) break;
-        cost += kStep + kCrossing;
-        c = beyond;
+  for (int cost = 0; open_count_ > 0; ++cost) {
+    // Every price is above zero and below the ring's length, so nothing is
+    // pushed into the bucket being worked on.
+    std::vector<int>& bucket = buckets_[static_cast<std::size_t>(cost % kBuckets)];
+    for (const int state : bucket) {
+      --open_count_;
+      if (cost != cost_[static_cast<std::size_t>(state)]) continue;  // stale
+      const Cell at = cell_of(state);
+      const int dir = state % 4;
+      current_ = state;
+      if (accept(at, static_cast<Dir>(dir))) return path_to(from, state);
+      for (int next = 0; next < 4; ++next) {
+        if (next == (dir + 2) % 4) continue;
+        Cell c{at.i + kStepI[next], at.j + kStepJ[next]};
+        if (!inside(c) || grid.room(c.i, c.j)) continue;
+        // A crossing goes straight over the other corridor and lands on a
+        // free cell beyond it, so two corridors meet at one point.
+        int price = cost + (next == dir ? 0 : kBend);
+        for (int jumps = 0; jumps < kMaxJumps && across(grid.run(c.i, c.j), next); ++jumps) {
+          const Cell beyond{c.i + kStepI[next], c.j + kStepJ[next]};
+          if (!inside(beyond) || grid.room(beyond.i, beyond.j)) break;
+          price += kStep + kCrossing;
+          c = beyond;
+        }
+        relax(state, c, next, price + kStep + enter_price(grid, c, next));
       }
-      relax(top.state, c, next, cost + kStep + enter_price(grid, c, next));
     }
+    bucket.clear();
   }
   return {};
 }

@@ -58,16 +58,12 @@ class CorridorSearch {
   int width_ = 0;
   Cell from_;
   int current_ = -1;
-  uint64_t order_ = 0;
-  struct Entry {
-    int cost;
-    uint64_t order;
-    int state;
-    bool operator>(const Entry& o) const {
-      return cost != o.cost ? cost > o.cost : order > o.order;
-    }
-  };
-  std::vector<Entry> open_;
+  // Open states by cost, a ring of buckets: every price is a small whole
+  // number, so this beats a heap.
+  static constexpr int kBuckets = 1 << 14;
+  std::vector<std::vector<int>> buckets_;
+  std::size_t open_count_ = 0;
+  std::vector<int> filled_;  // buckets that may hold entries
 };
 
 }  // namespace atlas
