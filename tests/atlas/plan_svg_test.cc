@@ -23,7 +23,7 @@ struct Grown {
     std::ostringstream report;
     outcome = dungeon::run_dungeon(*d, seed, report);
   }
-  int rooms() const { return d->tally.next_room - 1; }
+  int rooms() const { return d->tally.rooms(); }
   bool generated(int n) const {
     for (int i = 0; i < d->reported; ++i) {
       if (d->report_order[static_cast<std::size_t>(i)] == n) return true;

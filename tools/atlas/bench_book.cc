@@ -4,8 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <ostream>
-#include <streambuf>
 
 #include "atlas/book.h"
 #include "atlas/plan_layout.h"
@@ -13,18 +11,11 @@
 
 namespace {
 
-class NullBuffer : public std::streambuf {
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-};
-
 constexpr uint32_t kSeed = 0;
 
 void BM_BookCommand(benchmark::State& state) {
-  const auto d = std::make_unique<dungeon::Dungeon>();
-  NullBuffer null;
-  std::ostream out(&null);
+  const auto d = dungeon::make_dungeon();
+  dungeon::NullSink out;
   std::size_t bytes = 0;
   for (auto _ : state) {
     const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, kSeed, out);
@@ -37,9 +28,8 @@ void BM_BookCommand(benchmark::State& state) {
 BENCHMARK(BM_BookCommand)->Unit(benchmark::kMillisecond);
 
 void BM_BookPageOnly(benchmark::State& state) {
-  const auto d = std::make_unique<dungeon::Dungeon>();
-  NullBuffer null;
-  std::ostream out(&null);
+  const auto d = dungeon::make_dungeon();
+  dungeon::NullSink out;
   const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, kSeed, out);
   const atlas::Plan plan = atlas::lay_out_plan(*d, kSeed, outcome);
   for (auto _ : state) benchmark::DoNotOptimize(atlas::dungeon_book(*d, kSeed, outcome, plan));

@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <sstream>
 
 #include "atlas/plan_layout.h"
 #include "atlas/plan_png.h"
@@ -17,11 +16,11 @@ namespace {
 constexpr uint32_t kLargest = 0;
 
 struct Grown {
-  std::unique_ptr<dungeon::Dungeon> d = std::make_unique<dungeon::Dungeon>();
+  std::unique_ptr<dungeon::Dungeon> d = dungeon::make_dungeon();
   dungeon::RunOutcome outcome;
   atlas::Plan plan;
   explicit Grown(uint32_t seed) {
-    std::ostringstream report;
+    dungeon::NullSink report;
     outcome = dungeon::run_dungeon(*d, seed, report);
     plan = atlas::lay_out_plan(*d, seed, outcome);
   }
@@ -36,7 +35,7 @@ void BM_PlanSvg(benchmark::State& state) {
   const Grown& run = largest();
   std::size_t bytes = 0;
   for (auto _ : state) bytes = atlas::plan_svg(run.plan, *run.d).size();
-  state.SetLabel(std::to_string(run.d->tally.next_room - 1) + " rooms, " + std::to_string(bytes) +
+  state.SetLabel(std::to_string(run.d->tally.rooms()) + " rooms, " + std::to_string(bytes) +
                  " bytes");
 }
 BENCHMARK(BM_PlanSvg)->Unit(benchmark::kMillisecond);

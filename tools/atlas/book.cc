@@ -410,7 +410,7 @@ void book_header(Page& page, const dungeon::Dungeon& d, uint32_t seed, dungeon::
                     : "complete, every room generated.")
       .raw("</p>\n");
   if (overflow) {
-    const int unexplored = d.tally.next_room - 1 - d.reported;
+    const int unexplored = d.tally.rooms() - d.reported;
     page.raw(
             "<p class=\"notice\"><strong>This dungeon stops at the room limit.</strong> The run "
             "would have numbered a room past 1000, so it ended there, as the report ends with "

@@ -151,7 +151,7 @@ void line(Svg& svg, double x0, double y0, double x1, double y1, std::string_view
 void door_symbol(Svg& svg, double x, double y, Wall wall, std::string_view passage) {
   const WallFrame f = frame_of(wall);
   constexpr std::string_view kDoorStyle = "fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.45\"";
-  if (passage == "Archway") {
+  if (passage == dungeon::kArchway) {
     // A gap in the wall between two jambs.
     wall_rect(svg, x, y, wall, kDoorAlong, kWall + 0.4, "fill=\"#fff\"");
     for (const double side : {-1.0, 1.0}) {
@@ -162,7 +162,7 @@ void door_symbol(Svg& svg, double x, double y, Wall wall, std::string_view passa
     }
     return;
   }
-  if (passage == "Broken Door") {
+  if (passage == dungeon::kBrokenDoor) {
     // Split in two, one half hanging open.
     const double half = kDoorAlong / 2;
     const double hx = x - f.along_x * half / 2;
@@ -180,7 +180,7 @@ void door_symbol(Svg& svg, double x, double y, Wall wall, std::string_view passa
     return;
   }
   wall_rect(svg, x, y, wall, kDoorAlong, kDoorAcross, kDoorStyle);
-  if (passage == "Locked Door") {
+  if (passage == dungeon::kLockedDoor) {
     // A bolt through the door.
     line(svg, x - f.in_x * 2.2, y - f.in_y * 2.2, x + f.in_x * 2.2, y + f.in_y * 2.2,
          "stroke=\"#000\" stroke-width=\"0.9\"");
@@ -572,10 +572,10 @@ void write_header(Svg& svg, std::string_view title, bool level_heading, double p
     std::string_view passage;
     std::string_view name;
   };
-  constexpr Item kDoors[] = {{"Door", "door"},
-                             {"Locked Door", "locked door"},
-                             {"Broken Door", "broken door"},
-                             {"Archway", "archway"}};
+  constexpr Item kDoors[] = {{dungeon::kDoor, "door"},
+                             {dungeon::kLockedDoor, "locked door"},
+                             {dungeon::kBrokenDoor, "broken door"},
+                             {dungeon::kArchway, "archway"}};
   for (const Item& item : kDoors) {
     sample_wall(x + 4, row0);
     door_symbol(svg, x + 4, row0, Wall::kNorth, item.passage);
