@@ -34,7 +34,7 @@ using atlas_test::write_file;
 using nlohmann::ordered_json;
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr uint32_t kSeeds = 300;  // the sanitizers slow the layout tenfold
+constexpr uint32_t kSeeds = 200;  // the sanitizers slow the layout tenfold
 #else
 constexpr uint32_t kSeeds = 2000;
 #endif
