@@ -15,7 +15,8 @@ install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 if(TARGET dungeon-atlas)
   install(TARGETS dungeon-atlas RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  install(FILES docs/dungeon-atlas.schema.json DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES docs/dungeon-atlas.schema.json docs/dungeon-atlas-plan.schema.json
+          DESTINATION ${CMAKE_INSTALL_DOCDIR})
   # Where bash-completion looks for completions loaded on demand.
   install(FILES completion/dungeon-atlas.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions

@@ -39,7 +39,7 @@ status=0
 "$bin/dungeon-atlas" show --seed 7 | cmp - "$source/tests/data/7.txt" || fail "atlas show --seed 7"
 
 # Documentation.
-for doc in README.md dungeon-atlas.schema.json; do
+for doc in README.md dungeon-atlas.schema.json dungeon-atlas-plan.schema.json; do
   [[ -s $share/doc/dungeon/$doc ]] || fail "missing doc $doc"
 done
 

@@ -260,8 +260,12 @@ TEST(Cli, VersionIsTheProjectVersion) {
 }
 
 TEST(Cli, EveryCommandHasHelp) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--help"}, {"show", "--help"}, {"map", "--help"}, {"scan", "--help"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--help"},
+                                             {"show", "--help"},
+                                             {"map", "--help"},
+                                             {"plan", "--help"},
+                                             {"scan", "--help"}}) {
     const ProcessResult result = run_atlas(args);
     EXPECT_EQ(result.status, 0) << args[0];
     EXPECT_NE(result.out.find("Usage: dungeon-atlas"), std::string::npos) << result.out;
@@ -301,6 +305,8 @@ TEST(Cli, BadInputGetsOneLineAndStatusTwo) {
       {{"map", "--format", "gif", "-o", out}, "unknown format 'gif' for map"},
       {{"map", "--seed", "2", "--level", "3", "-o", out}, "has no level 3"},
       {{"map", "--seed", "2", "--level", "-2", "-o", out}, "negative level"},
+      {{"plan", "--format", "pdf", "-o", out}, "unknown format 'pdf' for plan"},
+      {{"plan", "--seed", "2", "--level", "3", "-o", out}, "has no level 3"},
       {{"explore"}, "unknown command 'explore'"},
       {{}, "no command given"},
       {{"show", "--colour", "-o", out}, "--colour"},

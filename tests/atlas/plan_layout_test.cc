@@ -92,6 +92,15 @@ void check_level(const dungeon::Dungeon& d, const std::vector<bool>& generated,
     const bool odd_shape = f.shape != PlanShape::kRectangle && f.shape != PlanShape::kCave &&
                            f.shape != PlanShape::kDoubleCave;
     EXPECT_TRUE(!odd_shape || (w % 10 == 0 && h % 10 == 0)) << "room " << n;
+    // A shaped room's outline: a polygon inside its footprint.
+    const Box r = box_of(room);
+    EXPECT_EQ(room.contains("outline"), f.shape != PlanShape::kRectangle) << "room " << n;
+    if (room.contains("outline")) {
+      EXPECT_GE(room["outline"].size(), 3u) << "room " << n;
+      for (const auto& p : room["outline"]) {
+        EXPECT_TRUE(p[0] >= r.x0 && p[0] <= r.x1 && p[1] >= r.y0 && p[1] <= r.y1) << "room " << n;
+      }
+    }
   }
   int expected_rooms = 0;
   for (int n = 1; n <= numbered; ++n) expected_rooms += d.room(n).level == number ? 1 : 0;

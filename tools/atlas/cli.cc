@@ -16,6 +16,10 @@
 #include "atlas/dungeon_map.h"
 #include "atlas/numbers.h"
 #include "atlas/output_file.h"
+#include "atlas/plan_json.h"
+#include "atlas/plan_layout.h"
+#include "atlas/plan_png.h"
+#include "atlas/plan_svg.h"
 #include "atlas/render.h"
 #include "atlas/scan.h"
 #include "atlas/version.h"
@@ -45,6 +49,13 @@ struct ShowArgs {
 struct MapArgs {
   std::optional<std::string> seed;
   std::string format = "dot";
+  std::optional<std::string> level;
+  std::string output;
+};
+
+struct PlanArgs {
+  std::optional<std::string> seed;
+  std::string format = "svg";
   std::optional<std::string> level;
   std::string output;
 };
@@ -124,6 +135,30 @@ int run_map(const MapArgs& args) {
   const std::string dot = dungeon_dot(*d, seed, outcome, level);
   write_all(output, args.format == "dot" ? dot : render_dot(dot, args.format));
   return finish(output, 0);
+}
+
+int run_plan(const PlanArgs& args) {
+  check_format("plan", args.format, {"svg", "png", "json"});
+  std::optional<int> level;
+  if (args.level) level = static_cast<int>(parse_number(*args.level, "level", INT32_MAX));
+  const uint32_t seed = chosen_seed(args.seed);
+  Output output(args.output);
+  if (args.format == "png" && output.is_terminal()) {
+    throw UsageError("will not write PNG to a terminal: use -o FILE or redirect the output");
+  }
+
+  const auto d = std::make_unique<dungeon::Dungeon>();
+  NullBuffer null;
+  std::ostream discard(&null);
+  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
+  const Plan plan = lay_out_plan(*d, seed, outcome, level);
+  if (args.format == "json") {
+    write_all(output, plan_json(plan).dump(2) + "\n");
+  } else {
+    const std::string svg = plan_svg(plan, *d);
+    write_all(output, args.format == "svg" ? svg : plan_png(svg));
+  }
+  return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
 }
 
 // The progress line, for people watching a terminal only.
@@ -206,18 +241,19 @@ void report_usage_error(const std::string& message, const std::string& pointer) 
                pointer.c_str());
 }
 
-constexpr std::string_view kCommands[] = {"show", "map", "scan"};
+constexpr std::string_view kCommands[] = {"show", "map", "plan", "scan"};
 
 }  // namespace
 
 int run_cli(int argc, char** argv) {
-  CLI::App app{"Shows, maps and scans the dungeons that `dungeon` grows from a seed.",
+  CLI::App app{"Shows, maps, plans and scans the dungeons that `dungeon` grows from a seed.",
                std::string(kProgram)};
   app.set_version_flag("--version", std::string(kProgram) + " " + DUNGEON_ATLAS_VERSION,
                        "Print the version and exit");
   app.require_subcommand(1);
   app.footer(
-      "Exit status: 0 on success; 156 from show when the dungeon overflowed the room limit "
+      "Exit status: 0 on success; 156 from show and plan when the dungeon overflowed the room "
+      "limit "
       "(as dungeon itself); 2 for a bad command line; 1 when output could not be written or "
       "rendered.");
 
@@ -247,6 +283,25 @@ int run_cli(int argc, char** argv) {
       ->type_name("K");
   map->add_option("-o,--output", map_args.output, "Write to FILE instead of standard output")
       ->type_name("FILE");
+
+  PlanArgs plan_args;
+  CLI::App* plan = app.add_subcommand(
+      "plan", "Draw every level of one seed to scale: rooms, doors, corridors and stairs");
+  plan->add_option("--seed", plan_args.seed, "As for show (default: now)")->type_name("N");
+  plan->add_option("--format", plan_args.format,
+                   "svg, png (from the SVG, drawn with librsvg; at most " +
+                       std::to_string(kMaxPlanPixels) +
+                       " pixels a side, larger plans are scaled down) or json (see "
+                       "docs/dungeon-atlas-plan.schema.json)")
+      ->type_name("svg|png|json");
+  plan->add_option("--level", plan_args.level,
+                   "Only level K; stairs to other levels are labelled with where they go")
+      ->type_name("K");
+  plan->add_option("-o,--output", plan_args.output, "Write to FILE instead of standard output")
+      ->type_name("FILE");
+  plan->footer(
+      "North is up; one grid square is 10 feet. Exits 156 when the run overflowed the room "
+      "limit, in every format; rooms it left unexplored are drawn dashed.");
 
   ScanArgs scan_args;
   CLI::App* scan_command = app.add_subcommand(
@@ -292,8 +347,9 @@ int run_cli(int argc, char** argv) {
     bool known = false;
     for (const std::string_view command : kCommands) known = known || command == name;
     if (!known) {
-      report_usage_error("unknown command '" + std::string(name) + "' (commands: show, map, scan)",
-                         "run 'dungeon-atlas --help' for usage");
+      report_usage_error(
+          "unknown command '" + std::string(name) + "' (commands: show, map, plan, scan)",
+          "run 'dungeon-atlas --help' for usage");
       return kUsageStatus;
     }
   }
@@ -304,7 +360,8 @@ int run_cli(int argc, char** argv) {
     if (error.get_exit_code() == 0) return app.exit(error);  // --help, --version
     std::string message = error.what();
     if (error.get_name() == "RequiredError") {
-      if (app.get_subcommands().empty()) message = "no command given (commands: show, map, scan)";
+      if (app.get_subcommands().empty())
+        message = "no command given (commands: show, map, plan, scan)";
       if (scan_command->parsed()) message = "missing the seed range FROM..TO";
     }
     report_usage_error(message, help_pointer(app));
@@ -314,6 +371,7 @@ int run_cli(int argc, char** argv) {
   try {
     if (show->parsed()) return run_show(show_args);
     if (map->parsed()) return run_map(map_args);
+    if (plan->parsed()) return run_plan(plan_args);
     return run_scan(scan_args);
   } catch (const UsageError& error) {
     report_usage_error(error.what(), help_pointer(app));

@@ -11,6 +11,7 @@
 #include "atlas/plan_grid.h"
 #include "atlas/plan_router.h"
 #include "atlas/room_footprint.h"
+#include "atlas/room_outline.h"
 
 namespace atlas {
 namespace {
@@ -587,6 +588,7 @@ class LevelLayout {
       room.height = p.rect.h;
       room.generated = info.generated;
       room.water = info.footprint.water;
+      room.outline = room_outline(info.footprint, room);
       level.rooms.push_back(room);
     }
     for (const auto& [n, info] : rooms_) {
