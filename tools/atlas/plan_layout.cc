@@ -130,7 +130,6 @@ struct RoomInfo {
 };
 
 struct Placed {
-  bool done = false;
   Rect rect;
   std::array<int, dungeon::kExitSlots> door_offset{};
   std::array<Wall, dungeon::kExitSlots> door_wall{};
@@ -170,7 +169,6 @@ class TreeLayout {
     const RoomInfo& info = rooms_.at(root);
     Placed& p = placed_[root];
     p.rect = {0, 0, info.footprint.size.width, info.footprint.size.height};
-    p.done = true;
     grid_.add_room(cells_of(p.rect));
     assign_doors(root, -1);
     // All children of a room together, then each child's subtree in turn,
@@ -381,7 +379,6 @@ class TreeLayout {
   void settle(int parent, int slot, int child, const Rect& rect, int back_offset,
               std::vector<Point> points, const std::vector<Cell>& cells) {
     Placed& c = placed_[child];
-    c.done = true;
     c.rect = rect;
     c.door_wall[dungeon::kBackSlot] =
         opposite(placed_.at(parent).door_wall[static_cast<std::size_t>(slot)]);
