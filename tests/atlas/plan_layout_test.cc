@@ -11,8 +11,8 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <set>
-#include <streambuf>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "atlas/dungeon_map.h"
@@ -33,16 +33,10 @@ using atlas_test::write_file;
 using nlohmann::ordered_json;
 
 #if defined(__SANITIZE_ADDRESS__)
-constexpr uint32_t kSeeds = 300;  // the sanitizers slow the layout tenfold
+constexpr uint32_t kSeeds = 200;  // the sanitizers slow the layout tenfold
 #else
 constexpr uint32_t kSeeds = 2000;
 #endif
-
-class NullBuffer : public std::streambuf {
- protected:
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-};
 
 struct Box {
   int x0, y0, x1, y1;  // closed: x0 <= x <= x1
@@ -91,6 +85,15 @@ void check_level(const dungeon::Dungeon& d, const std::vector<bool>& generated,
     const bool odd_shape = f.shape != PlanShape::kRectangle && f.shape != PlanShape::kCave &&
                            f.shape != PlanShape::kDoubleCave;
     EXPECT_TRUE(!odd_shape || (w % 10 == 0 && h % 10 == 0)) << "room " << n;
+    // A shaped room's outline: a polygon inside its footprint.
+    const Box r = box_of(room);
+    EXPECT_EQ(room.contains("outline"), f.shape != PlanShape::kRectangle) << "room " << n;
+    if (room.contains("outline")) {
+      EXPECT_GE(room["outline"].size(), 3u) << "room " << n;
+      for (const auto& p : room["outline"]) {
+        EXPECT_TRUE(p[0] >= r.x0 && p[0] <= r.x1 && p[1] >= r.y0 && p[1] <= r.y1) << "room " << n;
+      }
+    }
   }
   int expected_rooms = 0;
   for (int n = 1; n <= numbered; ++n) expected_rooms += d.room(n).level == number ? 1 : 0;
@@ -258,34 +261,59 @@ void check_level(const dungeon::Dungeon& d, const std::vector<bool>& generated,
   figures.crossings += crossings;
 }
 
-TEST(PlanLayout, KeepsEveryRuleOnEveryLevelOfManySeeds) {
-  const auto d = std::make_unique<dungeon::Dungeon>();
-  NullBuffer null;
-  std::ostream out(&null);
-  Figures figures;
+struct Reach {
   int overflowed = 0, mammoths = 0, largest_level = 0, multi_level = 0;
-  for (uint32_t seed = 0; seed < kSeeds; ++seed) {
+};
+
+// Seeds first, first + step, ... below kSeeds, each laid out and checked.
+void check_seeds(uint32_t first, uint32_t step, Figures& figures, Reach& reach) {
+  const auto d = dungeon::make_dungeon();
+  dungeon::NullSink out;
+  for (uint32_t seed = first; seed < kSeeds; seed += step) {
     const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, out);
     const ordered_json plan = plan_json(lay_out_plan(*d, seed, outcome));
     std::vector<bool> generated(static_cast<std::size_t>(d->tally.rooms()) + 1, false);
-    for (int k = 0; k < d->reported; ++k)
-      generated[static_cast<std::size_t>(d->report_order[k])] = true;
+    for (int k = 0; k < d->reported; ++k) {
+      generated[static_cast<std::size_t>(d->report_order[static_cast<std::size_t>(k)])] = true;
+    }
     std::set<int> levels;
     for (int n = 1; n <= d->tally.rooms(); ++n) {
       levels.insert(d->room(n).level);
-      mammoths += d->room(n).description.view().starts_with("Mammoth") ? 1 : 0;
+      reach.mammoths += d->room(n).description.view().starts_with("Mammoth") ? 1 : 0;
     }
     ASSERT_EQ(plan["seed"], seed);
     ASSERT_EQ(plan["levels"].size(), levels.size());
     for (const ordered_json& level : plan["levels"]) {
       ASSERT_TRUE(levels.count(level["level"].get<int>()));
       check_level(*d, generated, level, seed, figures);
-      largest_level = std::max(largest_level, static_cast<int>(level["rooms"].size()));
-      if (::testing::Test::HasFatalFailure()) return;
+      reach.largest_level = std::max(reach.largest_level, static_cast<int>(level["rooms"].size()));
+      if (::testing::Test::HasFailure()) return;  // one broken plan says enough
     }
-    overflowed += outcome == dungeon::RunOutcome::kOverflow ? 1 : 0;
-    multi_level += levels.size() > 1 ? 1 : 0;
+    reach.overflowed += outcome == dungeon::RunOutcome::kOverflow ? 1 : 0;
+    reach.multi_level += levels.size() > 1 ? 1 : 0;
   }
+}
+
+TEST(PlanLayout, KeepsEveryRuleOnEveryLevelOfManySeeds) {
+  // Two threads, each its own dungeon; the figures are merged in a fixed order.
+  Figures both[2];
+  Reach reaches[2];
+  std::thread other(check_seeds, 1, 2, std::ref(both[1]), std::ref(reaches[1]));
+  check_seeds(0, 2, both[0], reaches[0]);
+  other.join();
+  Figures figures = both[0];
+  figures.density.insert(figures.density.end(), both[1].density.begin(), both[1].density.end());
+  figures.corridors += both[1].corridors;
+  figures.straight += both[1].straight;
+  figures.within_two_bends += both[1].within_two_bends;
+  figures.bends += both[1].bends;
+  figures.levels += both[1].levels;
+  figures.levels_crossed += both[1].levels_crossed;
+  figures.crossings += both[1].crossings;
+  const int overflowed = reaches[0].overflowed + reaches[1].overflowed;
+  const int mammoths = reaches[0].mammoths + reaches[1].mammoths;
+  const int multi_level = reaches[0].multi_level + reaches[1].multi_level;
+  const int largest_level = std::max(reaches[0].largest_level, reaches[1].largest_level);
   // The seeds must reach the hard cases.
   EXPECT_GT(overflowed, 0);
   EXPECT_GT(mammoths, 0);
@@ -312,9 +340,8 @@ TEST(PlanLayout, KeepsEveryRuleOnEveryLevelOfManySeeds) {
 }
 
 TEST(PlanLayout, IsTheSameEveryRunAndNamesAMissingLevel) {
-  const auto d = std::make_unique<dungeon::Dungeon>();
-  NullBuffer null;
-  std::ostream out(&null);
+  const auto d = dungeon::make_dungeon();
+  dungeon::NullSink out;
   const dungeon::RunOutcome zero = dungeon::run_dungeon(*d, 0, out);
   const std::string first = plan_json(lay_out_plan(*d, 0, zero)).dump();
   (void)dungeon::run_dungeon(*d, 7, out);
@@ -338,9 +365,8 @@ TEST(PlanLayout, IsTheSameEveryRunAndNamesAMissingLevel) {
 }
 
 TEST(PlanJson, IsValidAgainstItsSchema) {
-  const auto d = std::make_unique<dungeon::Dungeon>();
-  NullBuffer null;
-  std::ostream out(&null);
+  const auto d = dungeon::make_dungeon();
+  dungeon::NullSink out;
   const TempDir dir;
   std::vector<std::string> args{ATLAS_SCHEMA_DIR "/dungeon-atlas-plan.schema.json"};
   for (const uint32_t seed : {2u, 7u, 0u}) {

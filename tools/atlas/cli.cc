@@ -343,7 +343,8 @@ int run_cli(int argc, char** argv) {
   app.require_subcommand(1);
   app.footer(
       "Exit status: 0 on success; 156 from show, plan and book when the dungeon overflowed the "
-      "room limit (as dungeon itself); 2 for a bad command line; 1 when output could not be written or "
+      "room limit (as dungeon itself); 2 for a bad command line; 1 when output could not be "
+      "written or "
       "rendered.");
 
   ShowArgs show_args;

@@ -41,8 +41,9 @@ class CellGrid {
   // Within one cell of some room: the router keeps corridors off walls when
   // it can.
   bool ring(int i, int j) const { return (get(i, j) & kRingBit) != 0; }
-  // The first cell outside a door whose corridor is not laid yet: other
-  // corridors keep out, so the door can always step out of its wall.
+  // The lane of two cells outside a door whose corridor is not laid yet:
+  // rooms and other corridors keep out, so the door can step out of its wall
+  // and away.
   bool reserved(int i, int j) const { return (get(i, j) & kReservedBit) != 0; }
   void reserve(int i, int j);
   void release(int i, int j);

@@ -11,19 +11,20 @@
 #include "atlas/plan_grid.h"
 #include "atlas/plan_router.h"
 #include "atlas/room_footprint.h"
+#include "atlas/room_outline.h"
 
 namespace atlas {
 namespace {
 
 using dungeon::Dungeon;
 
-// Footprints at least this far apart, so a corridor always fits between two
-// rooms and every door can step out of its wall.
-constexpr int kRoomGap = 10;
+// Footprints at least this far apart: two lanes of corridor fit between any
+// two rooms, every door can step out of its wall, and corridors seldom have
+// to cross to get round a room.
+constexpr int kRoomGap = 15;
+constexpr int kClearCells = kRoomGap / kCellFeet - 1;
 // Door places tried on the wall of a child facing its parent, per turn.
 constexpr std::size_t kOffsetsTried = 5;
-// How far round a parent the search looks first, in 5-foot cells.
-constexpr int kNearCells = 16;
 // Between the trees of a level packed side by side.
 constexpr int kTreeGap = 20;
 
@@ -129,7 +130,6 @@ struct RoomInfo {
 };
 
 struct Placed {
-  bool done = false;
   Rect rect;
   std::array<int, dungeon::kExitSlots> door_offset{};
   std::array<Wall, dungeon::kExitSlots> door_wall{};
@@ -169,7 +169,6 @@ class TreeLayout {
     const RoomInfo& info = rooms_.at(root);
     Placed& p = placed_[root];
     p.rect = {0, 0, info.footprint.size.width, info.footprint.size.height};
-    p.done = true;
     grid_.add_room(cells_of(p.rect));
     assign_doors(root, -1);
     // All children of a room together, then each child's subtree in turn,
@@ -227,6 +226,7 @@ class TreeLayout {
         const Dir out = outward(wall);
         const Cell stub = lattice_of(door, wall).cell(door);
         grid_.reserve(stub.i + kStepI[out], stub.j + kStepJ[out]);
+        grid_.reserve(stub.i + 2 * kStepI[out], stub.j + 2 * kStepJ[out]);
       }
     }
   }
@@ -306,7 +306,7 @@ class TreeLayout {
           crowded || (exits[static_cast<std::size_t>(s)].room > 0 &&
                       exits[static_cast<std::size_t>(s)].label == exits[dungeon::kBackSlot].label);
     }
-    const int nearest = crowded ? 2 * kRoomGap : kRoomGap;
+    const int nearest = crowded ? kRoomGap + 2 * kCellFeet : kRoomGap;
 
     struct Turn {
       Size size;
@@ -326,10 +326,16 @@ class TreeLayout {
       if (dir != out) return false;
       const Point door = lattice.point({at.i + kStepI[out], at.j + kStepJ[out]});
       if (beyond(wall, wall_line, door) < nearest) return false;
+      // Every spot's margin holds the cells round its door: one look rules
+      // out most cells before any spot is tried.
+      const Cell door_at = lattice.cell(door);
+      if (!grid_.clear(grown({door_at.i, door_at.j, door_at.i, door_at.j}, kClearCells))) {
+        return false;
+      }
       for (const Turn& turn : turns) {
         for (const int offset : turn.offsets) {
           const Rect rect = rect_at(door, back_wall, offset, turn.size);
-          if (!grid_.clear(grown(cells_of(rect), 1))) continue;
+          if (!grid_.clear(grown(cells_of(rect), kClearCells))) continue;
           if (!clear_of(search_.current_path(), cells_of(rect))) continue;
           found = rect;
           found_offset = offset;
@@ -338,16 +344,15 @@ class TreeLayout {
       }
       return false;
     };
-    // The step outside this door is this corridor's now: a child may stand
-    // 10' from the door.
+    // The lane outside this door is this corridor's now: the child may stand
+    // in it.
     grid_.release(own_step.i, own_step.j);
-    // Near the parent first; the whole plan only when the room fits nowhere
-    // close, which keeps the search small on big levels.
+    grid_.release(own_step.i + kStepI[out], own_step.j + kStepJ[out]);
+    // The region reaches past everything laid out by more than the child's
+    // size, so some spot beyond the wall is always free.
     const int reach = std::max(footprint.size.width, footprint.size.height) / kCellFeet + 4;
-    const CellBox near = grown(cells_of(p.rect), reach + kNearCells);
-    std::vector<Cell> cells = search_.run(grid_, door_cell, out, near, accept);
-    if (cells.empty())
-      cells = search_.run(grid_, door_cell, out, grown(grid_.used(), reach), accept);
+    std::vector<Cell> cells =
+        search_.run(grid_, door_cell, out, grown(grid_.used(), reach), accept);
     if (cells.empty()) {
       // Cannot happen: the region's border beyond the wall is free.
       throw std::logic_error("plan layout: no place for room " + std::to_string(child));
@@ -374,7 +379,6 @@ class TreeLayout {
   void settle(int parent, int slot, int child, const Rect& rect, int back_offset,
               std::vector<Point> points, const std::vector<Cell>& cells) {
     Placed& c = placed_[child];
-    c.done = true;
     c.rect = rect;
     c.door_wall[dungeon::kBackSlot] =
         opposite(placed_.at(parent).door_wall[static_cast<std::size_t>(slot)]);
@@ -461,7 +465,7 @@ class LevelLayout {
   }
 
   void collect_rooms() {
-    const int numbered = d_.tally.next_room - 1;
+    const int numbered = d_.tally.rooms();
     for (int n = 1; n <= numbered; ++n) {
       const dungeon::RoomRecord& room = d_.room(n);
       if (room.level != level_) continue;
@@ -581,6 +585,7 @@ class LevelLayout {
       room.height = p.rect.h;
       room.generated = info.generated;
       room.water = info.footprint.water;
+      room.outline = room_outline(info.footprint, room);
       level.rooms.push_back(room);
     }
     for (const auto& [n, info] : rooms_) {
@@ -589,7 +594,7 @@ class LevelLayout {
       for (int s = 0; s < dungeon::kExitSlots; ++s) {
         const dungeon::Exit& exit = exits[static_cast<std::size_t>(s)];
         Wall wall;
-        if (exit.room <= 0 || exit.room > d_.tally.next_room - 1) continue;
+        if (exit.room <= 0 || exit.room > d_.tally.rooms()) continue;
         if (wall_of_label(exit.label, &wall)) {
           level.doors.push_back(
               {n, s, wall, door_point(p.rect, wall, p.door_offset[static_cast<std::size_t>(s)]),
@@ -650,7 +655,7 @@ int count_crossings(const PlanLevel& level) {
 
 Plan lay_out_plan(const Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
                   std::optional<int> only_level) {
-  const int numbered = d.tally.next_room - 1;
+  const int numbered = d.tally.rooms();
   std::set<int> levels;
   for (int n = 1; n <= numbered; ++n) levels.insert(d.room(n).level);
   if (only_level && levels.count(*only_level) == 0) {

@@ -3,7 +3,7 @@
 // horizontal and vertical runs from door to door.
 //
 // What every plan keeps: rooms never overlap (their footprints stay at least
-// 10' apart); a room reached through a wall lies wholly beyond that wall; a
+// 15' apart); a room reached through a wall lies wholly beyond that wall; a
 // corridor leaves each door straight out and never enters a room. The layout
 // uses integer feet only and no unordered containers, so the same dungeon
 // gives the same plan on every machine.
