@@ -1,6 +1,7 @@
-// Text made safe to put into an HTML page. Every piece of data the book
-// writes, in text and in attribute values alike, goes through this one
-// function, so there is a single place to get escaping right.
+// Text made safe to put into an HTML page or an SVG drawing. Every piece of
+// data the book and the plans write, in text and in attribute values alike,
+// goes through this one function, so there is a single place to get
+// escaping right.
 #ifndef ATLAS_HTML_ESCAPE_H_
 #define ATLAS_HTML_ESCAPE_H_
 

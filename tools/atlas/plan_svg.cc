@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "atlas/html_escape.h"
 #include "atlas/room_footprint.h"
 #include "atlas/room_outline.h"
 
@@ -44,30 +45,6 @@ void append_number(std::string& out, double value) {
   out.append(buffer, result.ptr);
 }
 
-void append_escaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      case '\'':
-        out += "&apos;";
-        break;
-      default:
-        out += c;
-    }
-  }
-}
-
 // Text built from pieces: literal markup, numbers and escaped strings.
 class Svg {
  public:
@@ -94,7 +71,7 @@ class Svg {
   }
   // Escaped: for texts and attribute values that come from data.
   Svg& text(std::string_view value) {
-    append_escaped(out_, value);
+    append_html_escaped(out_, value);
     return *this;
   }
 
