@@ -165,35 +165,52 @@ int finish(Output& output, int status) {
   return output.reader_gone() ? kFailureStatus : status;
 }
 
+int outcome_status(dungeon::RunOutcome outcome) {
+  return outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0;
+}
+
+std::optional<int> chosen_level(const std::optional<std::string>& text) {
+  if (!text) return std::nullopt;
+  return static_cast<int>(parse_number(*text, "level", INT32_MAX));
+}
+
+// Picture bytes would only garble a terminal.
+void refuse_png_on_terminal(bool png, const Output& output) {
+  if (png && output.is_terminal()) {
+    throw UsageError("will not write PNG to a terminal: use -o FILE or redirect the output");
+  }
+}
+
+// A run of `seed` whose report nobody reads.
+struct Grown {
+  std::unique_ptr<dungeon::Dungeon> d = dungeon::make_dungeon();
+  dungeon::RunOutcome outcome;
+  explicit Grown(uint32_t seed) {
+    dungeon::NullSink discard;
+    outcome = dungeon::run_dungeon(*d, seed, discard);
+  }
+};
+
 int run_show(const ShowArgs& args) {
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
   announce_seed(args.seed, seed);
-  const auto d = dungeon::make_dungeon();
-  dungeon::RunOutcome outcome;
   if (args.format == ShowFormat::kText) {
-    outcome = dungeon::run_dungeon(*d, seed, output.stream());
-  } else {
-    dungeon::NullSink discard;
-    outcome = dungeon::run_dungeon(*d, seed, discard);
-    write_all(output, dungeon_json(*d, seed, outcome).dump(2) + "\n");
+    const auto d = dungeon::make_dungeon();
+    return finish(output, outcome_status(dungeon::run_dungeon(*d, seed, output.stream())));
   }
-  return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
+  const Grown run(seed);
+  write_all(output, dungeon_json(*run.d, seed, run.outcome).dump(2) + "\n");
+  return finish(output, outcome_status(run.outcome));
 }
 
 int run_map(const MapArgs& args) {
-  std::optional<int> level;
-  if (args.level) level = static_cast<int>(parse_number(*args.level, "level", INT32_MAX));
+  const std::optional<int> level = chosen_level(args.level);
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
-  if (args.format == MapFormat::kPng && output.is_terminal()) {
-    throw UsageError("will not write PNG to a terminal: use -o FILE or redirect the output");
-  }
-
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink discard;
-  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
-  const std::string dot = dungeon_dot(*d, seed, outcome, level);
+  refuse_png_on_terminal(args.format == MapFormat::kPng, output);
+  const Grown run(seed);
+  const std::string dot = dungeon_dot(*run.d, seed, run.outcome, level);
   announce_seed(args.seed, seed);
   write_all(output, args.format == MapFormat::kDot
                         ? dot
@@ -202,38 +219,30 @@ int run_map(const MapArgs& args) {
 }
 
 int run_plan(const PlanArgs& args) {
-  std::optional<int> level;
-  if (args.level) level = static_cast<int>(parse_number(*args.level, "level", INT32_MAX));
+  const std::optional<int> level = chosen_level(args.level);
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
-  if (args.format == PlanFormat::kPng && output.is_terminal()) {
-    throw UsageError("will not write PNG to a terminal: use -o FILE or redirect the output");
-  }
-
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink discard;
-  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
-  const Plan plan = lay_out_plan(*d, seed, outcome, level);
+  refuse_png_on_terminal(args.format == PlanFormat::kPng, output);
+  const Grown run(seed);
+  const Plan plan = lay_out_plan(*run.d, seed, run.outcome, level);
   announce_seed(args.seed, seed);
   if (args.format == PlanFormat::kJson) {
     write_all(output, plan_json(plan).dump(2) + "\n");
   } else {
-    const std::string svg = plan_svg(plan, *d);
+    const std::string svg = plan_svg(plan, *run.d);
     write_all(output, args.format == PlanFormat::kSvg ? svg : plan_png(svg));
   }
-  return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
+  return finish(output, outcome_status(run.outcome));
 }
 
 int run_book(const BookArgs& args) {
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
   announce_seed(args.seed, seed);
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink discard;
-  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, discard);
-  const Plan plan = lay_out_plan(*d, seed, outcome);
-  write_all(output, dungeon_book(*d, seed, outcome, plan));
-  return finish(output, outcome == dungeon::RunOutcome::kOverflow ? kOverflowStatus : 0);
+  const Grown run(seed);
+  const Plan plan = lay_out_plan(*run.d, seed, run.outcome);
+  write_all(output, dungeon_book(*run.d, seed, run.outcome, plan));
+  return finish(output, outcome_status(run.outcome));
 }
 
 // The progress line, for people watching a terminal only.
