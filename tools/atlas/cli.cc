@@ -107,6 +107,12 @@ void add_format_option(CLI::App* command, Format& format, const FormatEntry<Form
       ->transform(CLI::Validator(check, ""));
 }
 
+// Every command writes to standard output or, safely, to -o FILE.
+void add_output_option(CLI::App* command, std::string& output) {
+  command->add_option("-o,--output", output, "Write to FILE instead of standard output")
+      ->type_name("FILE");
+}
+
 struct ShowArgs {
   std::optional<std::string> seed;
   ShowFormat format = ShowFormat::kText;
@@ -364,8 +370,7 @@ int run_cli(int argc, char** argv) {
                    "seed is printed on standard error as 'seed: N')")
       ->type_name("N");
   add_format_option(show, show_args.format, kShowFormats);
-  show->add_option("-o,--output", show_args.output, "Write to FILE instead of standard output")
-      ->type_name("FILE");
+  add_output_option(show, show_args.output);
   show->footer("Exits 156 when the run overflowed the room limit, in either format.");
 
   MapArgs map_args;
@@ -375,8 +380,7 @@ int run_cli(int argc, char** argv) {
   map->add_option("--level", map_args.level,
                   "Only level K's rooms; stairs to other levels end at the room they reach")
       ->type_name("K");
-  map->add_option("-o,--output", map_args.output, "Write to FILE instead of standard output")
-      ->type_name("FILE");
+  add_output_option(map, map_args.output);
 
   PlanArgs plan_args;
   CLI::App* plan = app.add_subcommand(
@@ -386,8 +390,7 @@ int run_cli(int argc, char** argv) {
   plan->add_option("--level", plan_args.level,
                    "Only level K; stairs to other levels are labelled with where they go")
       ->type_name("K");
-  plan->add_option("-o,--output", plan_args.output, "Write to FILE instead of standard output")
-      ->type_name("FILE");
+  add_output_option(plan, plan_args.output);
   plan->footer(
       "North is up; one grid square is 10 feet. Exits 156 when the run overflowed the room "
       "limit, in every format; rooms it left unexplored are drawn dashed.");
@@ -421,9 +424,7 @@ int run_cli(int argc, char** argv) {
       ->type_name("J");
   scan_command->add_flag("--no-header", scan_args.no_header,
                          "Leave out the CSV header, for joining shards' output");
-  scan_command
-      ->add_option("-o,--output", scan_args.output, "Write to FILE instead of standard output")
-      ->type_name("FILE");
+  add_output_option(scan_command, scan_args.output);
   scan_command->footer(
       "Columns: seed, outcome (complete or overflow), rooms, deepest_level, traps, monsters, "
       "treasures. For a complete run they are the report's summary. For an overflowed run, "
@@ -437,8 +438,7 @@ int run_cli(int argc, char** argv) {
       "Write the dungeon of one seed as a book: one HTML page with a floor plan and a "
       "room key per level, for screen and print");
   book->add_option("--seed", book_args.seed, "As for show (default: now)")->type_name("N");
-  book->add_option("-o,--output", book_args.output, "Write to FILE instead of standard output")
-      ->type_name("FILE");
+  add_output_option(book, book_args.output);
   book->footer(
       "The page is self-contained: no script, nothing loaded from anywhere. Exits 156 when the "
       "run overflowed the room limit, as show does.");
