@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Dice kernels against the plain loop, per roll and over a whole dungeon.
 //
 //   build/release/bench/dice_bench --benchmark_repetitions=5

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // dungeon_at SEED: the dungeon program run at a chosen second, so whole
 // processes can be timed seed by seed instead of at whatever second the
 // clock shows.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Whole-process cost of the dungeon program against a trivial program that
 # writes the same number of bytes, over a sample of seeds:
 #   bash bench/process_ratio.sh BUILD_DIR [SEEDS] [RUNS]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // trivial_writer N: writes N bytes of report-like text to standard output and
 // exits; what any program that prints that much costs at the least.
 #include <unistd.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation (GNU directory layout) and the Debian package.
 include(GNUInstallDirs)
 

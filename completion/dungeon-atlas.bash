@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # bash completion for dungeon-atlas
 
 # A command is one line in each table: its options, and its formats.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The README's first command on a machine with nothing but a compiler and
 # CMake: the libraries of the tests, the benchmarks and the atlas are hidden
 # from CMake. Configuration names what to install, in one line each, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every dice kernel against the plain loop: same values, same state after
 // every roll, and the same whole reports.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole reports compared byte for byte with reference reports.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Properties every report must have, checked over many thousands of seeds.
 #include <gtest/gtest.h>
 

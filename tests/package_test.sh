@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package from a finished build, checks it with lintian,
 # unpacks it into a scratch root and checks what a user gets: both programs
 # run from there, the man pages render, the completion loads where
@@ -53,6 +54,10 @@ for doc in README.md copyright changelog.gz docs/dungeon-atlas.md docs/dungeon-a
   docs/dungeon-atlas-scan.schema.json docs/dungeon-atlas-plan.schema.json; do
   [[ -s $share/doc/dungeon/$doc ]] || fail "missing doc $doc"
 done
+
+# The licence, where Debian looks for it, in its machine-readable form.
+grep -q '^License: Expat$' "$share/doc/dungeon/copyright" || fail "copyright names no licence"
+grep -q 'Permission is hereby granted' "$share/doc/dungeon/copyright" || fail "licence text missing"
 
 # Man pages in section 6: they render, with the version filled in, and groff
 # finds nothing to warn about.

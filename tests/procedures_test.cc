@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The procedures that roll on the tables, driven from chosen dice states.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built `dungeon` program, run as a user runs it.
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads a dungeon report back into rooms, so tests can check what the report
 // says rather than what the engine holds. Any line out of place is an error.
 #ifndef DUNGEON_TESTS_REPORT_PARSER_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every row of every table, checked at both of its ends: a row shifted by one
 // is the likeliest slip when a table is typed in.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What both test programs share besides the report parser: files, the
 // reference reports and other checked-in data, runs whose report is wanted
 // as text, and the generator written out longhand.

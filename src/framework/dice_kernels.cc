@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/dice_kernels.h"
 
 #include <algorithm>

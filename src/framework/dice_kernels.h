@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The kernels behind Random::roll_die. Internal to the dice: the rest of the
 // engine only sees Random and the kernel choice in random.h.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The x86 scans, one per instruction set. Each is compiled for its own
 // target and only ever called once the processor is known to support it.
 //

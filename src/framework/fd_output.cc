@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/fd_output.h"
 
 #include <unistd.h>

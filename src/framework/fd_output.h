@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Output straight to a file descriptor that remembers why a write failed, so
 // a program can say so instead of ending as if all went well. Callers write
 // in large pieces (the report collects its text first), so nothing here

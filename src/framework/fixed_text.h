@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A zero-terminated text in a fixed-size buffer, for working texts that must
 // not allocate (a cave's feature text while it is rolled). Appends that would overflow keep what
 // fits instead of writing past the end; the tables' texts are far shorter than every capacity, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // dungeon: prints a random dungeon grown from the current time. It takes no
 // options; arguments are ignored.
 #include <signal.h>

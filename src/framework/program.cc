@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "framework/program.h"
 
 #include <unistd.h>

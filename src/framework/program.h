@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dungeon program proper: one run onto standard output.
 #ifndef DUNGEON_FRAMEWORK_PROGRAM_H_
 #define DUNGEON_FRAMEWORK_PROGRAM_H_

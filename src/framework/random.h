@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The run's single pseudo-random stream and the dice drawn from it.
 //
 // The generator is a 15-bit linear congruential generator, and a die is drawn

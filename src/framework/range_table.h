@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Range tables: the rows of a random table as data. Each row holds the
 // highest roll it covers; a roll belongs to the first row whose bound is not
 // below it, so rows are written exactly as the printed tables read

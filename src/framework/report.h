@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text report: one block per room in the order rooms are finished, then
 // five summary lines. Tools parse this text, so every byte is fixed.
 #ifndef DUNGEON_FRAMEWORK_REPORT_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole dungeon of one run: a fixed table of room records addressed by
 // room number, the stack of rooms still to be generated, and the run-wide
 // counters. Everything is written in place; nothing is allocated per room.

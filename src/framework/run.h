@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The run driver: seeds the dice, lays out the start room and its four
 // neighbours, generates rooms depth first off the pending stack, printing
 // each as it is finished, and ends with the summary.

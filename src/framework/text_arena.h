@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Room texts kept out of the room records, packed one after another in a
 // per-run arena. A record then holds a pointer and a length instead of a
 // buffer sized for the longest text, so a run touches memory in proportion to

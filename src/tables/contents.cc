@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tables/contents.h"
 
 #include "framework/range_table.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Room contents: the last roll of a room, which may place a monster, a trap,
 // stairs to another level or treasure.
 #ifndef DUNGEON_TABLES_CONTENTS_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tables/exits.h"
 
 #include <cassert>

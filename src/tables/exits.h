@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Exits and passages: how many new exits a room gets, which wall each is on
 // relative to the way in, and what kind of passage it is. Every new exit
 // creates and queues a new room on the same level at once.

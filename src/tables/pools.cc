@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tables/pools.h"
 
 #include "framework/range_table.h"

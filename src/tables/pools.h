@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pools and lakes in caves and caverns. They are rolled while the cave is
 // described, so a pool's monster and treasure come before anything else the
 // room gets.

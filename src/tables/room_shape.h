@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Room shape and area: a plain rectangle most of the time, else an unusual
 // shape with an approximate size, or a cave or cavern that may hold water.
 #ifndef DUNGEON_TABLES_ROOM_SHAPE_H_

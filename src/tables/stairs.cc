@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tables/stairs.h"
 
 #include "framework/range_table.h"

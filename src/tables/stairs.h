@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stairs: the only way between levels. They lead up one or two levels (never
 // above level 1) or down one to three, to a new room on that level.
 #ifndef DUNGEON_TABLES_STAIRS_H_

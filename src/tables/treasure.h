@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Treasure: an amount scaled by the room's level, its container, and often a
 // guard on it or the way it is hidden, each one line of the room's treasure.
 #ifndef DUNGEON_TABLES_TREASURE_H_

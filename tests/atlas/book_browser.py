@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Opens a dungeon book in headless Chromium, as a game master would.
 
 usage: book_browser.py BOOK.html WORK_DIR

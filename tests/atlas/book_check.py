@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Checks a dungeon book against the rules every book must keep.
 
 usage: book_check.py BOOK.html SHOW.json

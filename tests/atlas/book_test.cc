@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dungeon book: the command, the page's rules (book_check.py) and the page
 // in a real browser, on screen and printed (book_browser.py).
 #include "atlas/book.h"

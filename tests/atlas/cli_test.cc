@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // dungeon-atlas run as a program, the way people and scripts use it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

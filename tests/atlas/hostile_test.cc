@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The programs under conditions people do not ask for but get: outputs that
 // are devices, pipes or links, signals ignored or sent mid-run, process,
 // memory and file-size limits, and standard output that cannot be written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/html_escape.h"
 
 #include <gtest/gtest.h>

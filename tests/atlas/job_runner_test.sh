@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Shards run as separate jobs under a job runner (GNU parallel, as
 # docs/dungeon-atlas.md shows it), joined with the sort the docs give, are
 # the plain scan byte for byte, and leave nothing but their parts.

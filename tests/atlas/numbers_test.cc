@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/numbers.h"
 
 #include <gtest/gtest.h>

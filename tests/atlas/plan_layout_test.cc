@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Floor plans checked against the rules every plan keeps, on the JSON
 // document alone: the checks know rooms, doors and corridors only as the
 // document gives them, so they hold the layout to account whatever its method.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Reads a floor plan SVG and prints what it draws, one fact a line:
 
 room N explored|unexplored TITLE   each group whose id ends in room-N

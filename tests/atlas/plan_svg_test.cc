@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Floor plans drawn: the SVG and PNG of `dungeon-atlas plan`, and the SVG a
 // book embeds.
 #include "atlas/plan_svg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Running dungeon-atlas (or Python) as a child process and collecting what it
 // printed, for the end-to-end tests.
 #ifndef ATLAS_TESTS_PROCESS_H_

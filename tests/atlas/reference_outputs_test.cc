@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every machine-readable output of dungeon-atlas for the reference seeds,
 // against files captured from an earlier build: a refactoring of the engine
 // or of the writers must not move a byte. Small outputs are kept whole, so a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The walls of rooms that are not rectangles, checked over every such room
 // of many dungeons, in both orientations a plan may give them.
 #include "atlas/room_outline.h"

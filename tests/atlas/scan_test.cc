@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/scan.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Reads a Graphviz SVG map and prints what it draws, one fact a line:
 
 rooms N             nodes whose id is roomN

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Validates JSON documents against a JSON Schema: validate_json.py SCHEMA DOC...
 
 Exits 0 when every document is valid, 1 with the first error otherwise.

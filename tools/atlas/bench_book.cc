@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long the book of a large dungeon takes: seed 0 overflows at room 1001,
 // the largest dungeon there is. The whole command's work (grow, lay out,
 // write the page) and the page alone from a finished layout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long a floor plan takes: layout and JSON of every level of the largest
 // dungeons there are, on one core.
 #include <benchmark/benchmark.h>

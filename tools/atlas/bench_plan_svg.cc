@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How long the drawing of a floor plan takes: the SVG of every level, the
 // layout and SVG together (what `plan --format svg` does after the run), and
 // the PNG librsvg makes of it.

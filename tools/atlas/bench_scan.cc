@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How many seeds a second a scan gets through: one thread for the per-core
 // figure, then the whole pipeline on every core. The one-thread figure comes
 // twice: as scans run, with the report dropped unformatted, and with the

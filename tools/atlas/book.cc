@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/book.h"
 
 #include <algorithm>

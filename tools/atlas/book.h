@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dungeon book: one self-contained HTML5 page to run a dungeon from, on
 // screen and on paper. A header with the seed, the outcome and the totals;
 // then per level its floor plan, each room a link to its entry, and the room

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dungeon-atlas command line: show, map and scan.
 #ifndef ATLAS_CLI_H_
 #define ATLAS_CLI_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/dungeon_json.h"
 
 namespace atlas {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A finished run as one JSON document, for tools that would otherwise have to
 // parse the report. docs/dungeon-atlas.schema.json describes it.
 #ifndef ATLAS_DUNGEON_JSON_H_

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/dungeon_map.h"
 
 #include <map>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dungeon as a Graphviz graph: rooms are nodes grouped by level,
 // passages and stairs are edges. The text is plain DOT, so writing it needs
 // nothing from Graphviz; render.h turns it into pictures.

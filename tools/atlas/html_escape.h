@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text made safe to put into an HTML page or an SVG drawing. Every piece of
 // data the book and the plans write, in text and in attribute values alike,
 // goes through this one function, so there is a single place to get

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // dungeon-atlas: shows, maps and scans the dungeons `dungeon` grows.
 #include <signal.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the numbers people type: seeds, seed ranges, count ranges and
 // shards. Every reader either returns a value or throws UsageError with a
 // message fit to show as it stands, so a typo never turns into a different

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/output_file.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where a command's output goes: standard output, or a file that only ever
 // appears complete. A regular file is written under a temporary name in the
 // same folder and renamed over the target at the end, so an interrupted or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A floor plan: every level of a finished run laid out to scale on a grid of
 // feet. x grows east, y grows south (north is up on the page); a room's x, y
 // is the north-west corner of its footprint, width runs east-west, height

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The occupancy map a plan is laid out on: one cell per node of a 5-foot
 // lattice, recording which nodes rooms cover, which lie in the free band
 // around a room, and which a corridor already runs through (and how).

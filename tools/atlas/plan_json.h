@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A plan as one JSON document, in feet, for tests and other tools;
 // docs/dungeon-atlas-plan.schema.json describes it.
 #ifndef ATLAS_PLAN_JSON_H_

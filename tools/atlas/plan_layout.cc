@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/plan_layout.h"
 
 #include <algorithm>

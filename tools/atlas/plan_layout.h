@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Laying a finished dungeon out as floor plans: every room of a level placed
 // to scale, every door on the wall its exit names, every passage a corridor of
 // horizontal and vertical runs from door to door.

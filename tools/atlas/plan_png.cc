@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/plan_png.h"
 
 #include <cairo.h>

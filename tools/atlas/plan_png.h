@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Floor plans as PNG: the SVG of plan_svg.h rendered with librsvg and cairo.
 #ifndef ATLAS_PLAN_PNG_H_
 #define ATLAS_PLAN_PNG_H_

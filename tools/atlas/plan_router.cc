@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/plan_router.h"
 
 #include <algorithm>

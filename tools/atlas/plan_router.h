@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Corridors on the plan's 5-foot lattice: a cheapest-path search from a door
 // with a price on every bend, rooms as walls, and other corridors crossed
 // only when the way round is much longer. The search also finds where the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Floor plans drawn as SVG, to scale and in black and white: a grid of
 // 10-foot squares, rooms with thick walls, doors in the walls, corridors,
 // stairs labelled with where they go, and a legend.

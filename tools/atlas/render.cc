@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/render.h"
 
 #include <graphviz/cgraph.h>

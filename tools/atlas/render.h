@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Turning DOT text into SVG or PNG with the Graphviz library.
 #ifndef ATLAS_RENDER_H_
 #define ATLAS_RENDER_H_

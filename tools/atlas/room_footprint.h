@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How much floor a room takes on a plan, read from its description: the two
 // figures of a rectangle, cave or cavern; for the unusual shapes, a square of
 // whole 10-foot squares that holds the shape at about its stated area.

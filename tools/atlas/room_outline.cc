@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "atlas/room_outline.h"
 
 #include <algorithm>

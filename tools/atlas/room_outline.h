@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The walls of a room that is not a rectangle, as a polygon inside the
 // footprint the layout gave it, and the short passage that joins a door on
 // the footprint's edge to those walls.

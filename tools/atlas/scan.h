@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scanning seed ranges: run every seed of a range (or of one shard of it),
 // keep the runs that match, and hand them on in seed order. Runs go to worker
 // threads in small blocks, and a block is handed out only while few enough
