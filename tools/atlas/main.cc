@@ -5,8 +5,8 @@
 
 #include <new>
 
-#include "atlas/cli.h"
-#include "atlas/output_file.h"
+#include "atlas/cli/cli.h"
+#include "atlas/common/output_file.h"
 
 // Graphviz, Pango and fontconfig keep caches and plugin tables for the life
 // of the process and never free them; under LeakSanitizer that would drown

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// The dungeon book: one self-contained HTML5 page to run a dungeon from, on
+// screen and on paper. A header with the seed, the outcome and the totals;
+// then per level its floor plan, each room a link to its entry, and the room
+// key, one entry per room with every exit naming (and linking) the room it
+// leads to. No script and nothing loaded from anywhere: inline CSS and SVG.
+#ifndef ATLAS_BOOK_BOOK_H_
+#define ATLAS_BOOK_BOOK_H_
+
+#include <cstdint>
+#include <string>
+
+#include "atlas/plan/plan.h"
+#include "framework/room_table.h"
+#include "framework/run.h"
+
+namespace atlas {
+
+// "2023-11-14 22:13:20 UTC": the second the seed stands for.
+std::string seed_time_utc(uint32_t seed);
+
+// REQUIRES: `d` holds the finished run of `seed`, which ended with `outcome`,
+// and `plan` was laid out from it (every level).
+std::string dungeon_book(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
+                         const Plan& plan);
+
+}  // namespace atlas
+
+#endif  // ATLAS_BOOK_BOOK_H_
