@@ -4,24 +4,20 @@
 // write the page) and the page alone from a finished layout.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 #include "atlas/book/book.h"
+#include "atlas/common/finished_run.h"
 #include "atlas/plan/layout/plan_layout.h"
-#include "framework/run.h"
 
 namespace {
 
 constexpr uint32_t kSeed = 0;
 
 void BM_BookCommand(benchmark::State& state) {
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink out;
   std::size_t bytes = 0;
   for (auto _ : state) {
-    const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, kSeed, out);
-    const atlas::Plan plan = atlas::lay_out_plan(*d, kSeed, outcome);
-    bytes = atlas::dungeon_book(*d, kSeed, outcome, plan).size();
+    const atlas::FinishedRun run(kSeed);
+    const atlas::Plan plan = atlas::lay_out_plan(run.d(), kSeed, run.outcome());
+    bytes = atlas::dungeon_book(run, plan).size();
     benchmark::DoNotOptimize(bytes);
   }
   state.SetLabel("seed 0, 1001 rooms: grow, lay out, write " + std::to_string(bytes) + " bytes");
@@ -29,11 +25,9 @@ void BM_BookCommand(benchmark::State& state) {
 BENCHMARK(BM_BookCommand)->Unit(benchmark::kMillisecond);
 
 void BM_BookPageOnly(benchmark::State& state) {
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink out;
-  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, kSeed, out);
-  const atlas::Plan plan = atlas::lay_out_plan(*d, kSeed, outcome);
-  for (auto _ : state) benchmark::DoNotOptimize(atlas::dungeon_book(*d, kSeed, outcome, plan));
+  const atlas::FinishedRun run(kSeed);
+  const atlas::Plan plan = atlas::lay_out_plan(run.d(), kSeed, run.outcome());
+  for (auto _ : state) benchmark::DoNotOptimize(atlas::dungeon_book(run, plan));
   state.SetLabel("seed 0: plans drawn and page written from a finished layout");
 }
 BENCHMARK(BM_BookPageOnly)->Unit(benchmark::kMillisecond);

@@ -3,11 +3,9 @@
 // dungeons there are, on one core.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
+#include "atlas/common/finished_run.h"
 #include "atlas/plan/layout/plan_layout.h"
 #include "atlas/plan/plan_json.h"
-#include "framework/run.h"
 
 namespace {
 
@@ -16,25 +14,21 @@ namespace {
 // run among them (999 rooms).
 void BM_PlanJson(benchmark::State& state) {
   const auto seed = static_cast<uint32_t>(state.range(0));
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink out;
-  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, out);
+  const atlas::FinishedRun run(seed);
   std::size_t bytes = 0;
   for (auto _ : state) {
-    bytes += atlas::plan_json(atlas::lay_out_plan(*d, seed, outcome)).dump().size();
+    bytes += atlas::plan_json(atlas::lay_out_plan(run.d(), seed, run.outcome())).dump().size();
   }
   benchmark::DoNotOptimize(bytes);
-  state.SetLabel("seed " + std::to_string(seed) + ", " + std::to_string(d->tally.rooms()) +
+  state.SetLabel("seed " + std::to_string(seed) + ", " + std::to_string(run.rooms()) +
                  " rooms, all levels");
 }
 BENCHMARK(BM_PlanJson)->Arg(0)->Arg(461)->Arg(1782)->Unit(benchmark::kMillisecond);
 
 void BM_LayoutOnly(benchmark::State& state) {
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink out;
-  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, 0, out);
+  const atlas::FinishedRun run(0);
   for (auto _ : state) {
-    const atlas::Plan plan = atlas::lay_out_plan(*d, 0, outcome);
+    const atlas::Plan plan = atlas::lay_out_plan(run.d(), 0, run.outcome());
     benchmark::DoNotOptimize(plan.levels.size());
   }
 }

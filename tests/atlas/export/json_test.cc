@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <sstream>
 
 #include "atlas/export/dungeon_json.h"
@@ -15,23 +14,13 @@ using dungeon::testing::parse_report;
 using dungeon::testing::ParsedReport;
 using dungeon::testing::ParsedRoom;
 
-TEST(TreasureLines, SplitsOnTheReportsLineEnds) {
-  EXPECT_TRUE(treasure_lines("").empty());
-  EXPECT_EQ(treasure_lines("3000 copper pieces\n\t"),
-            std::vector<std::string>{"3000 copper pieces"});
-  EXPECT_EQ(treasure_lines("a b\n\tc\n\td e\n\t"), (std::vector<std::string>{"a b", "c", "d e"}));
-  // Text cut short of its last line end still keeps that line.
-  EXPECT_EQ(treasure_lines("a\n\tb"), (std::vector<std::string>{"a", "b"}));
-}
-
 class JsonMatchesText : public ::testing::TestWithParam<uint32_t> {};
 
 TEST_P(JsonMatchesText, EveryRoomExitAndTotal) {
   const uint32_t seed = GetParam();
-  const auto d = dungeon::make_dungeon();
   std::ostringstream text;
-  const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, text);
-  const nlohmann::ordered_json json = dungeon_json(*d, seed, outcome);
+  const FinishedRun run(seed, text);
+  const nlohmann::ordered_json json = dungeon_json(run);
   const ParsedReport report = parse_report(text.str());
   ASSERT_EQ(report.error, "");
 

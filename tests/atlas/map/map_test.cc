@@ -9,20 +9,12 @@
 #include <sstream>
 #include <string_view>
 
-#include "atlas/common/numbers.h"
+#include "atlas/common/errors.h"
+#include "atlas/common/finished_run.h"
 #include "atlas/map/dungeon_dot.h"
 
 namespace atlas {
 namespace {
-
-struct Grown {
-  std::unique_ptr<dungeon::Dungeon> d = dungeon::make_dungeon();
-  dungeon::RunOutcome outcome;
-  explicit Grown(uint32_t seed) {
-    dungeon::NullSink discard;
-    outcome = dungeon::run_dungeon(*d, seed, discard);
-  }
-};
 
 // Room nodes and room-to-room edges as the DOT text declares them.
 struct DotShape {
@@ -71,29 +63,29 @@ DotShape read_dot(const std::string& dot) {
 }
 
 TEST(Connections, EveryRoomButTheFirstHangsOffOneEarlierRoom) {
-  const Grown run(7);
-  const std::vector<Connection> all = connections(*run.d);
+  const FinishedRun run(7);
+  const std::vector<Connection> all = connections(run.d());
   ASSERT_EQ(all.size(), 296u);
   std::set<int> reached;
   for (const Connection& passage : all) {
     EXPECT_LT(passage.from, passage.to);
     EXPECT_TRUE(reached.insert(passage.to).second) << "room " << passage.to << " reached twice";
-    const dungeon::Exit& back = run.d->room(passage.to).exits[dungeon::kBackSlot];
+    const dungeon::Exit& back = run.d().room(passage.to).exits[dungeon::kBackSlot];
     EXPECT_EQ(back.room, passage.from);
     EXPECT_EQ(passage.stairs, passage.kind == "Stair Up" || passage.kind == "Stair Down");
     if (passage.stairs) {
-      EXPECT_NE(run.d->room(passage.from).level, run.d->room(passage.to).level);
+      EXPECT_NE(run.d().room(passage.from).level, run.d().room(passage.to).level);
       EXPECT_TRUE(passage.label.starts_with("Up ") || passage.label.starts_with("Down "));
     } else {
-      EXPECT_EQ(run.d->room(passage.from).level, run.d->room(passage.to).level);
+      EXPECT_EQ(run.d().room(passage.from).level, run.d().room(passage.to).level);
       EXPECT_EQ(back.label, dungeon::opposite_direction(passage.label));
     }
   }
 }
 
 TEST(DungeonDot, OneNodePerRoomAndOneEdgePerPassage) {
-  const Grown run(2);
-  const std::string dot = dungeon_dot(*run.d, 2, run.outcome);
+  const FinishedRun run(2);
+  const std::string dot = dungeon_dot(run);
   const DotShape shape = read_dot(dot);
   EXPECT_EQ(shape.rooms.size(), 28u);
   EXPECT_EQ(*shape.rooms.begin(), 1);
@@ -118,8 +110,8 @@ TEST(DungeonDot, OneNodePerRoomAndOneEdgePerPassage) {
 }
 
 TEST(DungeonDot, MarksAndStylesFollowTheRooms) {
-  const Grown run(217);
-  const std::string dot = dungeon_dot(*run.d, 217, run.outcome);
+  const FinishedRun run(217);
+  const std::string dot = dungeon_dot(run);
   // Room 3 of seed 217 holds a monster and treasure; room 2 holds nothing.
   EXPECT_NE(dot.find("room3 [id=\"room3\", label=\"3 M $\\n20' x 20' Room\""), std::string::npos)
       << dot;
@@ -130,22 +122,22 @@ TEST(DungeonDot, MarksAndStylesFollowTheRooms) {
 }
 
 TEST(DungeonDot, AnOverflowShowsTheRoomsItNeverGenerated) {
-  const Grown run(0);
-  ASSERT_EQ(run.outcome, dungeon::RunOutcome::kOverflow);
-  const DotShape shape = read_dot(dungeon_dot(*run.d, 0, run.outcome));
-  const int numbered = run.d->tally.rooms();
+  const FinishedRun run(0);
+  ASSERT_EQ(run.outcome(), dungeon::RunOutcome::kOverflow);
+  const DotShape shape = read_dot(dungeon_dot(run));
+  const int numbered = run.d().tally.rooms();
   EXPECT_GT(numbered, dungeon::kMaxRoomNumber);
   EXPECT_EQ(shape.rooms.size(), static_cast<std::size_t>(numbered));
   EXPECT_EQ(shape.edges.size(), static_cast<std::size_t>(numbered - 1));
-  EXPECT_EQ(shape.not_generated.size(), static_cast<std::size_t>(numbered - run.d->reported));
-  for (int i = 0; i < run.d->reported; ++i) {
-    EXPECT_EQ(shape.not_generated.count(run.d->report_order[static_cast<std::size_t>(i)]), 0u);
+  EXPECT_EQ(shape.not_generated.size(), static_cast<std::size_t>(numbered - run.d().reported));
+  for (int i = 0; i < run.d().reported; ++i) {
+    EXPECT_EQ(shape.not_generated.count(run.d().report_order[static_cast<std::size_t>(i)]), 0u);
   }
 }
 
 TEST(DungeonDot, OneLevelKeepsItsRoomsAndPointsStairsElsewhere) {
-  const Grown run(2);
-  const DotShape shape = read_dot(dungeon_dot(*run.d, 2, run.outcome, 2));
+  const FinishedRun run(2);
+  const DotShape shape = read_dot(dungeon_dot(run, 2));
   // Level 2 is room 10 alone, entered from room 9 above and left for room 11 below.
   EXPECT_EQ(shape.rooms, std::set<int>{10});
   EXPECT_EQ(shape.elsewhere, (std::set<int>{9, 11}));
@@ -153,16 +145,16 @@ TEST(DungeonDot, OneLevelKeepsItsRoomsAndPointsStairsElsewhere) {
   EXPECT_EQ(shape.edges[0].first, "stairs_9_10");
   EXPECT_EQ(shape.edges[1].first, "stairs_10_11");
 
-  const DotShape top = read_dot(dungeon_dot(*run.d, 2, run.outcome, 1));
-  for (const int n : top.rooms) EXPECT_EQ(run.d->room(n).level, 1);
+  const DotShape top = read_dot(dungeon_dot(run, 1));
+  for (const int n : top.rooms) EXPECT_EQ(run.d().room(n).level, 1);
   EXPECT_EQ(top.rooms.size(), 21u);  // rooms 1 to 9 and 17 to 28
   EXPECT_EQ(top.elsewhere, std::set<int>{10});
 }
 
 TEST(DungeonDot, RefusesALevelTheDungeonDoesNotHave) {
-  const Grown run(2);
-  EXPECT_THROW(dungeon_dot(*run.d, 2, run.outcome, 3), UsageError);
-  EXPECT_THROW(dungeon_dot(*run.d, 2, run.outcome, 0), UsageError);
+  const FinishedRun run(2);
+  EXPECT_THROW(dungeon_dot(run, 3), UsageError);
+  EXPECT_THROW(dungeon_dot(run, 0), UsageError);
 }
 
 }  // namespace

@@ -7,11 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
-#include <sstream>
 
+#include "atlas/common/finished_run.h"
 #include "atlas/plan/room_footprint.h"
-#include "framework/run.h"
 
 namespace atlas {
 namespace {
@@ -46,16 +44,15 @@ double area_of(const std::vector<Point>& polygon) {
 }
 
 TEST(RoomOutline, InsideItsFootprintSimpleAboutTheStatedAreaAndReachedFromEveryDoor) {
-  const auto d = std::make_unique<dungeon::Dungeon>();
   int outlines = 0;
   int stubs_short_of_the_room = 0;
   int stubs = 0;
   for (uint32_t seed = 0; seed < 150; ++seed) {
-    std::ostringstream report;
-    dungeon::run_dungeon(*d, seed, report);
-    for (int i = 0; i < d->reported; ++i) {
-      const int n = d->report_order[static_cast<std::size_t>(i)];
-      const std::string_view description = d->room(n).description.view();
+    const FinishedRun run(seed);
+    const dungeon::Dungeon& d = run.d();
+    for (int i = 0; i < d.reported; ++i) {
+      const int n = d.report_order[static_cast<std::size_t>(i)];
+      const std::string_view description = d.room(n).description.view();
       const Footprint f = room_footprint(description);
       PlanRoom room;
       room.number = n;

@@ -9,8 +9,6 @@
 #include <sstream>
 #include <thread>
 
-#include "test_support.h"
-
 namespace atlas {
 namespace {
 
@@ -147,22 +145,23 @@ TEST(Scan, RowsAreTheEnginesFiguresForEachSeed) {
     return true;
   });
   ASSERT_EQ(rows.size(), 12u);
-  const auto d = dungeon::make_dungeon();
   for (uint32_t seed = 0; seed < 12; ++seed) {
-    dungeon::RunOutcome outcome{};
-    dungeon::testing::report_for_seed(*d, seed, &outcome);
+    std::ostringstream report;
+    const FinishedRun run(seed, report);
+    const dungeon::Dungeon& d = run.d();
+    const dungeon::RunOutcome outcome = run.outcome();
     const ScanRow& row = rows[seed];
-    EXPECT_EQ(row, scan_row(*d, seed, outcome));
+    EXPECT_EQ(row, scan_row(run));
     EXPECT_EQ(row.seed, seed);
     EXPECT_EQ(row.outcome, outcome);
-    EXPECT_EQ(row.rooms, d->reported);
+    EXPECT_EQ(row.rooms, d.reported);
     if (outcome == dungeon::RunOutcome::kComplete) {
-      EXPECT_EQ(row.rooms, d->tally.rooms());
+      EXPECT_EQ(row.rooms, d.tally.rooms());
     }
-    EXPECT_EQ(row.traps, d->tally.trap_count);
-    EXPECT_EQ(row.monsters, d->tally.monster_count);
-    EXPECT_EQ(row.treasures, d->tally.treasure_count);
-    EXPECT_EQ(row.deepest_level, d->tally.deepest_level);
+    EXPECT_EQ(row.traps, d.tally.trap_count);
+    EXPECT_EQ(row.monsters, d.tally.monster_count);
+    EXPECT_EQ(row.treasures, d.tally.treasure_count);
+    EXPECT_EQ(row.deepest_level, d.tally.deepest_level);
   }
 }
 

@@ -5,13 +5,11 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
-#include <map>
 #include <set>
 #include <string_view>
 #include <vector>
 
 #include "atlas/common/markup.h"
-#include "atlas/export/dungeon_json.h"
 #include "atlas/plan/draw/plan_svg.h"
 
 namespace atlas {
@@ -132,29 +130,6 @@ class Page {
  private:
   std::string out_;
 };
-
-struct LevelRooms {
-  int level = 0;
-  std::vector<int> rooms;  // in number order
-};
-
-// Every room the run numbered, generated or not, grouped by level.
-std::vector<LevelRooms> rooms_by_level(const dungeon::Dungeon& d) {
-  std::map<int, std::vector<int>> by_level;
-  for (int n = 1; n < d.tally.next_room; ++n) by_level[d.room(n).level].push_back(n);
-  std::vector<LevelRooms> levels;
-  for (auto& [level, rooms] : by_level) levels.push_back({level, std::move(rooms)});
-  return levels;
-}
-
-// The rooms the report printed; the others an overflow left ungenerated.
-std::vector<bool> generated_rooms(const dungeon::Dungeon& d) {
-  std::vector<bool> generated(static_cast<std::size_t>(std::max(d.tally.next_room, 1)), false);
-  for (int i = 0; i < d.reported; ++i) {
-    generated[static_cast<std::size_t>(d.report_order[static_cast<std::size_t>(i)])] = true;
-  }
-  return generated;
-}
 
 void room_link(Page& page, int room) {
   page.raw("<a href=\"#room-").number(room).raw("\">room ").number(room).raw("</a>");
@@ -355,8 +330,8 @@ void plan_figure(Page& page, const dungeon::Dungeon& d, const LevelRooms& level,
   page.raw("</figure>\n");
 }
 
-void level_section(Page& page, const dungeon::Dungeon& d, const LevelRooms& level,
-                   const std::vector<bool>& generated, const Plan& plan) {
+void level_section(Page& page, const FinishedRun& run, const LevelRooms& level, const Plan& plan) {
+  const dungeon::Dungeon& d = run.d();
   std::set<int> stairs_to;
   for (const int n : level.rooms) {
     for (const dungeon::Exit& exit : d.room(n).exits) {
@@ -389,7 +364,7 @@ void level_section(Page& page, const dungeon::Dungeon& d, const LevelRooms& leve
   page.raw(".</p>\n");
   plan_figure(page, d, level, plan);
   page.raw("<div class=\"key\">\n");
-  for (const int n : level.rooms) room_entry(page, d, n, generated[static_cast<std::size_t>(n)]);
+  for (const int n : level.rooms) room_entry(page, d, n, run.generated(n));
   page.raw("</div>\n</section>\n");
 }
 
@@ -397,9 +372,10 @@ void total(Page& page, std::string_view name, int value) {
   page.raw("<div><dt>").raw(name).raw("</dt><dd>").number(value).raw("</dd></div>\n");
 }
 
-void book_header(Page& page, const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
-                 const std::vector<LevelRooms>& levels) {
-  const bool overflow = outcome == dungeon::RunOutcome::kOverflow;
+void book_header(Page& page, const FinishedRun& run) {
+  const dungeon::Dungeon& d = run.d();
+  const uint32_t seed = run.seed();
+  const bool overflow = run.overflowed();
   page.raw("<header>\n<h1>Dungeon of seed ")
       .number(seed)
       .raw("</h1>\n<p class=\"seed-line\">Seed ")
@@ -431,7 +407,7 @@ void book_header(Page& page, const dungeon::Dungeon& d, uint32_t seed, dungeon::
   total(page, "Monsters", d.tally.monster_count);
   total(page, "Treasures", d.tally.treasure_count);
   page.raw("</dl>\n<nav aria-label=\"Levels\">\n<ul>\n");
-  for (const LevelRooms& level : levels) {
+  for (const LevelRooms& level : run.levels()) {
     page.raw("<li><a href=\"#level-")
         .number(level.level)
         .raw("\">Level ")
@@ -455,11 +431,9 @@ std::string seed_time_utc(uint32_t seed) {
   return std::string(text, length);
 }
 
-std::string dungeon_book(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
-                         const Plan& plan) {
-  const std::vector<LevelRooms> levels = rooms_by_level(d);
-  const std::vector<bool> generated = generated_rooms(d);
-  Page page(static_cast<std::size_t>(d.tally.next_room) * 2048 + 16384);
+std::string dungeon_book(const FinishedRun& run, const Plan& plan) {
+  const uint32_t seed = run.seed();
+  Page page(static_cast<std::size_t>(run.d().tally.next_room) * 2048 + 16384);
   page.raw("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n")
       .raw(
           "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
@@ -470,9 +444,9 @@ std::string dungeon_book(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunO
       .raw("</title>\n<style>")
       .raw(kStyle)
       .raw("</style>\n</head>\n<body>\n");
-  book_header(page, d, seed, outcome, levels);
+  book_header(page, run);
   page.raw("<main>\n");
-  for (const LevelRooms& level : levels) level_section(page, d, level, generated, plan);
+  for (const LevelRooms& level : run.levels()) level_section(page, run, level, plan);
   page.raw("</main>\n</body>\n</html>\n");
   return page.take();
 }

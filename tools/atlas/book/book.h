@@ -10,19 +10,16 @@
 #include <cstdint>
 #include <string>
 
+#include "atlas/common/finished_run.h"
 #include "atlas/plan/plan.h"
-#include "framework/room_table.h"
-#include "framework/run.h"
 
 namespace atlas {
 
 // "2023-11-14 22:13:20 UTC": the second the seed stands for.
 std::string seed_time_utc(uint32_t seed);
 
-// REQUIRES: `d` holds the finished run of `seed`, which ended with `outcome`,
-// and `plan` was laid out from it (every level).
-std::string dungeon_book(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
-                         const Plan& plan);
+// REQUIRES: `plan` was laid out from `run` (every level).
+std::string dungeon_book(const FinishedRun& run, const Plan& plan);
 
 }  // namespace atlas
 

@@ -188,27 +188,17 @@ void refuse_png_on_terminal(bool png, const Output& output) {
   }
 }
 
-// A run of `seed` whose report nobody reads.
-struct Grown {
-  std::unique_ptr<dungeon::Dungeon> d = dungeon::make_dungeon();
-  dungeon::RunOutcome outcome;
-  explicit Grown(uint32_t seed) {
-    dungeon::NullSink discard;
-    outcome = dungeon::run_dungeon(*d, seed, discard);
-  }
-};
-
 int run_show(const ShowArgs& args) {
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
   announce_seed(args.seed, seed);
   if (args.format == ShowFormat::kText) {
-    const auto d = dungeon::make_dungeon();
-    return finish(output, outcome_status(dungeon::run_dungeon(*d, seed, output.stream())));
+    const FinishedRun run(seed, output.stream());
+    return finish(output, outcome_status(run.outcome()));
   }
-  const Grown run(seed);
-  write_all(output, dungeon_json(*run.d, seed, run.outcome).dump(2) + "\n");
-  return finish(output, outcome_status(run.outcome));
+  const FinishedRun run(seed);
+  write_all(output, dungeon_json(run).dump(2) + "\n");
+  return finish(output, outcome_status(run.outcome()));
 }
 
 int run_map(const MapArgs& args) {
@@ -216,8 +206,8 @@ int run_map(const MapArgs& args) {
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
   refuse_png_on_terminal(args.format == MapFormat::kPng, output);
-  const Grown run(seed);
-  const std::string dot = dungeon_dot(*run.d, seed, run.outcome, level);
+  const FinishedRun run(seed);
+  const std::string dot = dungeon_dot(run, level);
   announce_seed(args.seed, seed);
   write_all(output, args.format == MapFormat::kDot
                         ? dot
@@ -230,26 +220,26 @@ int run_plan(const PlanArgs& args) {
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
   refuse_png_on_terminal(args.format == PlanFormat::kPng, output);
-  const Grown run(seed);
-  const Plan plan = lay_out_plan(*run.d, seed, run.outcome, level);
+  const FinishedRun run(seed);
+  const Plan plan = lay_out_plan(run.d(), seed, run.outcome(), level);
   announce_seed(args.seed, seed);
   if (args.format == PlanFormat::kJson) {
     write_all(output, plan_json(plan).dump(2) + "\n");
   } else {
-    const std::string svg = plan_svg(plan, *run.d);
+    const std::string svg = plan_svg(plan, run.d());
     write_all(output, args.format == PlanFormat::kSvg ? svg : plan_png(svg));
   }
-  return finish(output, outcome_status(run.outcome));
+  return finish(output, outcome_status(run.outcome()));
 }
 
 int run_book(const BookArgs& args) {
   const uint32_t seed = chosen_seed(args.seed);
   Output output(args.output);
   announce_seed(args.seed, seed);
-  const Grown run(seed);
-  const Plan plan = lay_out_plan(*run.d, seed, run.outcome);
-  write_all(output, dungeon_book(*run.d, seed, run.outcome, plan));
-  return finish(output, outcome_status(run.outcome));
+  const FinishedRun run(seed);
+  const Plan plan = lay_out_plan(run.d(), seed, run.outcome());
+  write_all(output, dungeon_book(run, plan));
+  return finish(output, outcome_status(run.outcome()));
 }
 
 // The progress line, for people watching a terminal only.

@@ -31,23 +31,8 @@ ordered_json room_json(const dungeon::RoomRecord& room, int number) {
 
 }  // namespace
 
-std::string_view outcome_name(dungeon::RunOutcome outcome) {
-  return outcome == dungeon::RunOutcome::kComplete ? "complete" : "overflow";
-}
-
-std::vector<std::string> treasure_lines(std::string_view treasure) {
-  static constexpr std::string_view kLineEnd = "\n\t";
-  std::vector<std::string> lines;
-  while (!treasure.empty()) {
-    const std::size_t end = treasure.find(kLineEnd);
-    lines.emplace_back(treasure.substr(0, end));
-    if (end == std::string_view::npos) break;
-    treasure.remove_prefix(end + kLineEnd.size());
-  }
-  return lines;
-}
-
-ordered_json dungeon_json(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome) {
+ordered_json dungeon_json(const FinishedRun& run) {
+  const dungeon::Dungeon& d = run.d();
   ordered_json rooms = ordered_json::array();
   for (int i = 0; i < d.reported; ++i) {
     const int number = d.report_order[static_cast<std::size_t>(i)];
@@ -55,7 +40,7 @@ ordered_json dungeon_json(const dungeon::Dungeon& d, uint32_t seed, dungeon::Run
   }
 
   ordered_json summary = nullptr;
-  if (outcome == dungeon::RunOutcome::kComplete) {
+  if (!run.overflowed()) {
     summary = {{"deepest_level", d.tally.deepest_level},
                {"rooms", d.tally.rooms()},
                {"traps", d.tally.trap_count},
@@ -64,8 +49,8 @@ ordered_json dungeon_json(const dungeon::Dungeon& d, uint32_t seed, dungeon::Run
   }
 
   ordered_json json;
-  json["seed"] = seed;
-  json["outcome"] = outcome_name(outcome);
+  json["seed"] = run.seed();
+  json["outcome"] = outcome_name(run.outcome());
   json["rooms"] = std::move(rooms);
   json["summary"] = std::move(summary);
   return json;

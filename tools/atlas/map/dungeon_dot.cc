@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "atlas/map/dungeon_dot.h"
 
-#include <map>
 #include <set>
 #include <sstream>
-
-#include "atlas/common/errors.h"
 
 namespace atlas {
 namespace {
@@ -68,18 +65,13 @@ constexpr std::string_view kStairsStyle =
 
 class MapWriter {
  public:
-  MapWriter(const Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome, std::optional<int> level)
-      : d_(d), seed_(seed), outcome_(outcome), level_(level), printed_(d.tally.rooms() + 1) {
-    for (int i = 0; i < d.reported; ++i) {
-      printed_[static_cast<std::size_t>(d.report_order[static_cast<std::size_t>(i)])] = true;
-    }
-    for (int n = 1; n <= d.tally.rooms(); ++n) levels_.insert(d.room(n).level);
-  }
+  MapWriter(const FinishedRun& run, std::optional<int> level)
+      : run_(run), d_(run.d()), level_(level) {}
 
   std::string write() {
-    if (level_ && levels_.count(*level_) == 0) throw UsageError(missing_level_message());
+    if (level_) run_.require_level(*level_);
 
-    out_ << "digraph " << quoted("dungeon " + std::to_string(seed_)) << " {\n";
+    out_ << "digraph " << quoted("dungeon " + std::to_string(run_.seed())) << " {\n";
     out_ << "  graph [label=" << quoted(title()) << ", labelloc=t, fontname=\"Helvetica\", "
          << "fontsize=16, newrank=true, nodesep=0.25, ranksep=0.4];\n";
     out_ << "  node [shape=box, style=rounded, fontname=\"Helvetica\", fontsize=10];\n";
@@ -96,38 +88,31 @@ class MapWriter {
 
   std::string title() const {
     std::ostringstream title;
-    title << "Dungeon of seed " << seed_ << ": ";
+    const std::size_t levels = run_.levels().size();
+    title << "Dungeon of seed " << run_.seed() << ": ";
     if (level_) {
-      int here = 0;
-      for (int n = 1; n <= d_.tally.rooms(); ++n) here += shown(n) ? 1 : 0;
+      std::size_t here = 0;
+      for (const LevelRooms& level : run_.levels()) {
+        if (level.level == *level_) here = level.rooms.size();
+      }
       title << "level " << *level_ << ", " << here << (here == 1 ? " room" : " rooms") << " of "
-            << d_.tally.rooms() << " on " << levels_.size() << " levels";
+            << run_.rooms() << " on " << levels << " levels";
     } else {
-      title << d_.tally.rooms() << " rooms on " << levels_.size()
-            << (levels_.size() == 1 ? " level" : " levels");
+      title << run_.rooms() << " rooms on " << levels << (levels == 1 ? " level" : " levels");
     }
-    if (outcome_ == dungeon::RunOutcome::kOverflow) {
+    if (run_.overflowed()) {
       title << " (stopped at the " << dungeon::kMaxRoomNumber << "-room limit)";
     }
     return title.str();
   }
 
-  std::string missing_level_message() const {
-    std::string known;
-    for (const int level : levels_) known += (known.empty() ? "" : ", ") + std::to_string(level);
-    return "the dungeon of seed " + std::to_string(seed_) + " has no level " +
-           std::to_string(*level_) + " (its levels: " + known + ")";
-  }
-
   void write_levels() {
-    std::map<int, std::vector<int>> by_level;
-    for (int n = 1; n <= d_.tally.rooms(); ++n) by_level[d_.room(n).level].push_back(n);
-    for (const auto& [level, rooms] : by_level) {
-      if (level_ && level != *level_) continue;
-      out_ << "  subgraph cluster_level_" << level << " {\n";
-      out_ << "    label=" << quoted("Level " + std::to_string(level))
+    for (const LevelRooms& level : run_.levels()) {
+      if (level_ && level.level != *level_) continue;
+      out_ << "  subgraph cluster_level_" << level.level << " {\n";
+      out_ << "    label=" << quoted("Level " + std::to_string(level.level))
            << "; style=rounded; color=gray60; fontname=\"Helvetica\";\n";
-      for (const int n : rooms) write_room(n);
+      for (const int n : level.rooms) write_room(n);
       out_ << "  }\n";
     }
   }
@@ -135,7 +120,7 @@ class MapWriter {
   void write_room(int n) {
     const RoomRecord& room = d_.room(n);
     out_ << "    " << room_id(n) << " [id=" << quoted(room_id(n));
-    if (!printed_[static_cast<std::size_t>(n)]) {
+    if (!run_.generated(n)) {
       out_ << ", label=" << quoted(std::to_string(n) + "\nnot generated")
            << ", style=\"rounded,dashed\", color=gray50, fontcolor=gray40"
            << ", tooltip="
@@ -230,19 +215,16 @@ class MapWriter {
     }
     sample("stairs", kStairsStyle);
     std::string notes = "M monster (red outline)\\lT trap\\l$ treasure\\l";
-    if (outcome_ == dungeon::RunOutcome::kOverflow) notes += "dashed: never generated\\l";
+    if (run_.overflowed()) notes += "dashed: never generated\\l";
     // The notes hold Graphviz's own left-justify escapes, so no quoted() here.
     out_ << "    legend_marks [id=\"legend_marks\", label=\"" << notes << "\"];\n";
     out_ << "    legend" << row - 1 << "a -> legend_marks [style=invis];\n";
     out_ << "  }\n";
   }
 
+  const FinishedRun& run_;
   const Dungeon& d_;
-  uint32_t seed_;
-  dungeon::RunOutcome outcome_;
   std::optional<int> level_;
-  std::vector<bool> printed_;
-  std::set<int> levels_;
   std::set<int> elsewhere_;
   std::ostringstream out_;
 };
@@ -267,9 +249,8 @@ std::vector<Connection> connections(const Dungeon& d) {
   return result;
 }
 
-std::string dungeon_dot(const Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
-                        std::optional<int> level) {
-  return MapWriter(d, seed, outcome, level).write();
+std::string dungeon_dot(const FinishedRun& run, std::optional<int> level) {
+  return MapWriter(run, level).write();
 }
 
 }  // namespace atlas

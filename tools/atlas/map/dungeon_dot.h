@@ -5,14 +5,13 @@
 #ifndef ATLAS_MAP_DUNGEON_DOT_H_
 #define ATLAS_MAP_DUNGEON_DOT_H_
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "atlas/common/finished_run.h"
 #include "framework/room_table.h"
-#include "framework/run.h"
 
 namespace atlas {
 
@@ -35,8 +34,7 @@ std::vector<Connection> connections(const dungeon::Dungeon& d);
 // The DOT text of the map; with `level`, only that level's rooms, with stairs
 // to other levels ending at small stand-ins for the rooms there. Throws
 // UsageError when the dungeon has no room on `level`.
-std::string dungeon_dot(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
-                        std::optional<int> level = std::nullopt);
+std::string dungeon_dot(const FinishedRun& run, std::optional<int> level = std::nullopt);
 
 }  // namespace atlas
 

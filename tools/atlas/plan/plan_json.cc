@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "atlas/export/dungeon_json.h"
+#include "atlas/common/finished_run.h"
 
 namespace atlas {
 namespace {

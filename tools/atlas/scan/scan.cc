@@ -6,12 +6,12 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
 
-#include "atlas/export/dungeon_json.h"
-#include "framework/report.h"
+#include "atlas/common/finished_run.h"
 
 namespace atlas {
 namespace {
@@ -145,9 +145,10 @@ class Pipeline {
 
 }  // namespace
 
-ScanRow scan_row(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome) {
-  return {seed,
-          outcome,
+ScanRow scan_row(const FinishedRun& run) {
+  const dungeon::Dungeon& d = run.d();
+  return {run.seed(),
+          run.outcome(),
           d.reported,
           d.tally.deepest_level,
           d.tally.trap_count,
@@ -175,19 +176,18 @@ PipelineStats run_in_order(uint64_t count, const PipelineOptions& options,
 PipelineStats scan(const ScanPlan& plan, const ScanFilter& filter, unsigned jobs,
                    const Deliver& deliver) {
   const auto make_worker = [&plan, &filter]() -> BlockWork {
-    // Shared by the copies std::function may make; lives as long as the thread's worker.
-    // Scans want the dungeon, not its report.
-    struct State {
-      std::unique_ptr<dungeon::Dungeon> dungeon = dungeon::make_dungeon();
-      dungeon::NullSink discard;
-    };
-    auto state = std::make_shared<State>();
-    return [state, &plan, &filter](uint64_t first, uint64_t last, std::vector<ScanRow>& rows) {
+    // One run for the thread, grown afresh for every seed. Shared by the
+    // copies std::function may make; lives as long as the thread's worker.
+    auto run = std::make_shared<std::optional<FinishedRun>>();
+    return [run, &plan, &filter](uint64_t first, uint64_t last, std::vector<ScanRow>& rows) {
       for (uint64_t k = first; k < last; ++k) {
         const uint32_t seed = plan.seed_at(k);
-        const dungeon::RunOutcome outcome =
-            dungeon::run_dungeon(*state->dungeon, seed, state->discard);
-        const ScanRow row = scan_row(*state->dungeon, seed, outcome);
+        if (*run) {
+          (*run)->regrow(seed);
+        } else {
+          run->emplace(seed);
+        }
+        const ScanRow row = scan_row(**run);
         if (filter.matches(row)) rows.push_back(row);
       }
     };

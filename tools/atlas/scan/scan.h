@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "atlas/common/finished_run.h"
 #include "atlas/common/numbers.h"
 #include "framework/room_table.h"
 #include "framework/run.h"
@@ -36,7 +37,7 @@ struct ScanRow {
   bool operator==(const ScanRow&) const = default;
 };
 
-ScanRow scan_row(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome);
+ScanRow scan_row(const FinishedRun& run);
 
 struct ScanFilter {
   bool complete_only = false;

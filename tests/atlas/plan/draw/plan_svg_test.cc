@@ -5,38 +5,33 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
 #include <sstream>
 
+#include "atlas/common/finished_run.h"
 #include "atlas/plan/layout/plan_layout.h"
-#include "framework/run.h"
 #include "process.h"
 
 namespace atlas_test {
 namespace {
 
-struct Grown {
-  std::unique_ptr<dungeon::Dungeon> d = std::make_unique<dungeon::Dungeon>();
-  dungeon::RunOutcome outcome;
-  explicit Grown(uint32_t seed) {
-    std::ostringstream report;
-    outcome = dungeon::run_dungeon(*d, seed, report);
-  }
-  int rooms() const { return d->tally.rooms(); }
-  bool generated(int n) const {
-    for (int i = 0; i < d->reported; ++i) {
-      if (d->report_order[static_cast<std::size_t>(i)] == n) return true;
-    }
-    return false;
-  }
-  // What a room's <title> must say.
-  std::string title(int n) const {
-    return "Room " + std::to_string(n) + ": " +
-           (generated(n) ? std::string(d->room(n).description.view()) : "not explored");
-  }
-};
+using atlas::FinishedRun;
+
+// Found in the report's order, not taken from the code under test.
+bool printed(const FinishedRun& run, int n) {
+  const dungeon::Dungeon& d = run.d();
+  return std::find(d.report_order.begin(), d.report_order.begin() + d.reported, n) !=
+         d.report_order.begin() + d.reported;
+}
+
+// What a room's <title> must say.
+std::string title(const FinishedRun& run, int n) {
+  return "Room " + std::to_string(n) + ": " +
+         (printed(run, n) ? std::string(run.d().room(n).description.view()) : "not explored");
+}
 
 // What plan_svg_shape.py read from an SVG file.
 struct SvgShape {
@@ -77,11 +72,12 @@ TEST(PlanSvg, EveryRoomOnceWithItsTitleAndEveryLevelHeaded) {
   const TempDir dir;
   for (const uint32_t seed : {2u, 7u, 0u}) {
     SCOPED_TRACE("seed " + std::to_string(seed));
-    const Grown run(seed);
+    const FinishedRun run(seed);
     const std::string file = dir.file(std::to_string(seed) + ".svg");
     const ProcessResult result =
         run_atlas({"plan", "--seed", std::to_string(seed), "--format", "svg", "-o", file});
-    EXPECT_EQ(result.status, run.outcome == dungeon::RunOutcome::kOverflow ? 156 : 0) << result.err;
+    EXPECT_EQ(result.status, run.outcome() == dungeon::RunOutcome::kOverflow ? 156 : 0)
+        << result.err;
     const SvgShape shape = read_svg(file);
 
     ASSERT_EQ(static_cast<int>(shape.titles.size()), run.rooms());
@@ -89,9 +85,9 @@ TEST(PlanSvg, EveryRoomOnceWithItsTitleAndEveryLevelHeaded) {
     std::set<int> ungenerated;
     for (int n = 1; n <= run.rooms(); ++n) {
       ASSERT_EQ(shape.titles.count(n), 1u) << "room " << n;
-      EXPECT_EQ(shape.titles.at(n), run.title(n));
-      ++per_level[run.d->room(n).level];
-      if (!run.generated(n)) ungenerated.insert(n);
+      EXPECT_EQ(shape.titles.at(n), title(run, n));
+      ++per_level[run.d().room(n).level];
+      if (!printed(run, n)) ungenerated.insert(n);
     }
     EXPECT_EQ(shape.unexplored, ungenerated);
     if (seed == 0) {
@@ -112,12 +108,12 @@ TEST(PlanSvg, EveryRoomOnceWithItsTitleAndEveryLevelHeaded) {
 
 TEST(PlanSvg, OneLevelHasOnlyThatLevelsRooms) {
   const TempDir dir;
-  const Grown run(7);
+  const FinishedRun run(7);
   ASSERT_EQ(run_atlas({"plan", "--seed", "7", "--level", "3", "-o", dir.file("3.svg")}).status, 0);
   const SvgShape shape = read_svg(dir.file("3.svg"));
   std::set<int> expected;
   for (int n = 1; n <= run.rooms(); ++n) {
-    if (run.d->room(n).level == 3) expected.insert(n);
+    if (run.d().room(n).level == 3) expected.insert(n);
   }
   std::set<int> drawn;
   for (const auto& [n, title] : shape.titles) drawn.insert(n);
@@ -138,8 +134,8 @@ TEST(PlanPng, RendersAPicture) {
 // The book pastes plans of several levels into one page and links them to
 // its key.
 TEST(PlanSvg, BookOptionsPrefixIdsAndLinkRoomsAndStairs) {
-  const Grown run(7);
-  const atlas::Plan plan = atlas::lay_out_plan(*run.d, 7, run.outcome, 2);
+  const FinishedRun run(7);
+  const atlas::Plan plan = atlas::lay_out_plan(run.d(), 7, run.outcome(), 2);
   ASSERT_EQ(plan.levels.size(), 1u);
   const atlas::PlanLevel& level = plan.levels[0];
   atlas::PlanSvgOptions options;
@@ -147,7 +143,7 @@ TEST(PlanSvg, BookOptionsPrefixIdsAndLinkRoomsAndStairs) {
   options.link_rooms = true;
   options.labelled_by = "caption-2";
   options.xml_prolog = false;
-  const std::string svg = atlas::plan_level_svg(level, *run.d, options);
+  const std::string svg = atlas::plan_level_svg(level, run.d(), options);
   EXPECT_TRUE(svg.starts_with("<svg ")) << svg.substr(0, 40);
   EXPECT_NE(svg.find(" id=\"plan-2-plan\""), std::string::npos);
   EXPECT_NE(svg.find(" aria-labelledby=\"caption-2\""), std::string::npos);

@@ -16,11 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "atlas/common/numbers.h"
-#include "atlas/map/dungeon_dot.h"
+#include "atlas/common/errors.h"
+#include "atlas/common/finished_run.h"
 #include "atlas/plan/plan_json.h"
 #include "atlas/plan/room_footprint.h"
-#include "framework/run.h"
 #include "process.h"
 
 namespace atlas {
@@ -268,25 +267,25 @@ struct Reach {
 
 // Seeds first, first + step, ... below kSeeds, each laid out and checked.
 void check_seeds(uint32_t first, uint32_t step, Figures& figures, Reach& reach) {
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink out;
   for (uint32_t seed = first; seed < kSeeds; seed += step) {
-    const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, out);
-    const ordered_json plan = plan_json(lay_out_plan(*d, seed, outcome));
-    std::vector<bool> generated(static_cast<std::size_t>(d->tally.rooms()) + 1, false);
-    for (int k = 0; k < d->reported; ++k) {
-      generated[static_cast<std::size_t>(d->report_order[static_cast<std::size_t>(k)])] = true;
+    const FinishedRun run(seed);
+    const dungeon::Dungeon& d = run.d();
+    const dungeon::RunOutcome outcome = run.outcome();
+    const ordered_json plan = plan_json(lay_out_plan(d, seed, outcome));
+    std::vector<bool> generated(static_cast<std::size_t>(d.tally.rooms()) + 1, false);
+    for (int k = 0; k < d.reported; ++k) {
+      generated[static_cast<std::size_t>(d.report_order[static_cast<std::size_t>(k)])] = true;
     }
     std::set<int> levels;
-    for (int n = 1; n <= d->tally.rooms(); ++n) {
-      levels.insert(d->room(n).level);
-      reach.mammoths += d->room(n).description.view().starts_with("Mammoth") ? 1 : 0;
+    for (int n = 1; n <= d.tally.rooms(); ++n) {
+      levels.insert(d.room(n).level);
+      reach.mammoths += d.room(n).description.view().starts_with("Mammoth") ? 1 : 0;
     }
     ASSERT_EQ(plan["seed"], seed);
     ASSERT_EQ(plan["levels"].size(), levels.size());
     for (const ordered_json& level : plan["levels"]) {
       ASSERT_TRUE(levels.count(level["level"].get<int>()));
-      check_level(*d, generated, level, seed, figures);
+      check_level(d, generated, level, seed, figures);
       reach.largest_level = std::max(reach.largest_level, static_cast<int>(level["rooms"].size()));
       if (::testing::Test::HasFailure()) return;  // one broken plan says enough
     }
@@ -341,22 +340,22 @@ TEST(PlanLayout, KeepsEveryRuleOnEveryLevelOfManySeeds) {
 }
 
 TEST(PlanLayout, IsTheSameEveryRunAndNamesAMissingLevel) {
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink out;
-  const dungeon::RunOutcome zero = dungeon::run_dungeon(*d, 0, out);
-  const std::string first = plan_json(lay_out_plan(*d, 0, zero)).dump();
-  (void)dungeon::run_dungeon(*d, 7, out);
-  const std::string seven = plan_json(lay_out_plan(*d, 7, dungeon::RunOutcome::kComplete)).dump();
-  (void)dungeon::run_dungeon(*d, 0, out);
-  EXPECT_EQ(plan_json(lay_out_plan(*d, 0, zero)).dump(), first);
+  // One dungeon grown again and again: nothing may linger from run to run.
+  FinishedRun run(0);
+  const dungeon::RunOutcome zero = run.outcome();
+  const std::string first = plan_json(lay_out_plan(run.d(), 0, zero)).dump();
+  run.regrow(7);
+  const std::string seven = plan_json(lay_out_plan(run.d(), 7, run.outcome())).dump();
+  run.regrow(0);
+  EXPECT_EQ(plan_json(lay_out_plan(run.d(), 0, zero)).dump(), first);
 
-  const Plan one = lay_out_plan(*d, 0, zero, 2);
+  const Plan one = lay_out_plan(run.d(), 0, zero, 2);
   ASSERT_EQ(one.levels.size(), 1u);
   EXPECT_EQ(one.levels[0].level, 2);
-  (void)dungeon::run_dungeon(*d, 7, out);
-  EXPECT_EQ(plan_json(lay_out_plan(*d, 7, dungeon::RunOutcome::kComplete)).dump(), seven);
+  run.regrow(7);
+  EXPECT_EQ(plan_json(lay_out_plan(run.d(), 7, run.outcome())).dump(), seven);
   try {
-    lay_out_plan(*d, 7, dungeon::RunOutcome::kComplete, 99);
+    lay_out_plan(run.d(), 7, run.outcome(), 99);
     FAIL() << "no error for a missing level";
   } catch (const UsageError& error) {
     EXPECT_TRUE(std::string(error.what())
@@ -366,14 +365,12 @@ TEST(PlanLayout, IsTheSameEveryRunAndNamesAMissingLevel) {
 }
 
 TEST(PlanJson, IsValidAgainstItsSchema) {
-  const auto d = dungeon::make_dungeon();
-  dungeon::NullSink out;
   const TempDir dir;
   std::vector<std::string> args{ATLAS_SCHEMA_DIR "/dungeon-atlas-plan.schema.json"};
   for (const uint32_t seed : {2u, 7u, 0u}) {
-    const dungeon::RunOutcome outcome = dungeon::run_dungeon(*d, seed, out);
+    const FinishedRun run(seed);
     args.push_back(dir.file(std::to_string(seed) + ".json"));
-    write_file(args.back(), plan_json(lay_out_plan(*d, seed, outcome)).dump());
+    write_file(args.back(), plan_json(lay_out_plan(run.d(), seed, run.outcome())).dump());
   }
   const ProcessResult valid = run_python("validate_json.py", args);
   EXPECT_EQ(valid.status, 0) << valid.out << valid.err;

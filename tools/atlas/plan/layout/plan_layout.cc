@@ -4,11 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <map>
-#include <set>
 #include <stdexcept>
 #include <string>
 
-#include "atlas/common/errors.h"
+#include "atlas/common/finished_run.h"
 #include "atlas/plan/layout/plan_grid.h"
 #include "atlas/plan/layout/plan_router.h"
 #include "atlas/plan/room_footprint.h"
@@ -656,25 +655,15 @@ int count_crossings(const PlanLevel& level) {
 
 Plan lay_out_plan(const Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
                   std::optional<int> only_level) {
-  const int numbered = d.tally.rooms();
-  std::set<int> levels;
-  for (int n = 1; n <= numbered; ++n) levels.insert(d.room(n).level);
-  if (only_level && levels.count(*only_level) == 0) {
-    std::string known;
-    for (const int level : levels) known += (known.empty() ? "" : ", ") + std::to_string(level);
-    throw UsageError("the dungeon of seed " + std::to_string(seed) + " has no level " +
-                     std::to_string(*only_level) + " (its levels: " + known + ")");
-  }
-  std::vector<bool> generated(static_cast<std::size_t>(numbered) + 1, false);
-  for (int k = 0; k < d.reported; ++k) {
-    generated[static_cast<std::size_t>(d.report_order[static_cast<std::size_t>(k)])] = true;
-  }
+  const std::vector<LevelRooms> levels = rooms_by_level(d);
+  if (only_level) require_level(levels, seed, *only_level);
+  const std::vector<bool> generated = generated_rooms(d);
   Plan plan;
   plan.seed = seed;
   plan.outcome = outcome;
-  for (const int level : levels) {
-    if (only_level && level != *only_level) continue;
-    plan.levels.push_back(LevelLayout(d, level, generated).lay_out());
+  for (const LevelRooms& level : levels) {
+    if (only_level && level.level != *only_level) continue;
+    plan.levels.push_back(LevelLayout(d, level.level, generated).lay_out());
   }
   return plan;
 }
