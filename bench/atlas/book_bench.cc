@@ -6,6 +6,7 @@
 
 #include "atlas/book/book.h"
 #include "atlas/common/finished_run.h"
+#include "atlas/plan/describe.h"
 #include "atlas/plan/layout/plan_layout.h"
 
 namespace {
@@ -16,7 +17,8 @@ void BM_BookCommand(benchmark::State& state) {
   std::size_t bytes = 0;
   for (auto _ : state) {
     const atlas::FinishedRun run(kSeed);
-    const atlas::Plan plan = atlas::lay_out_plan(run.d(), kSeed, run.outcome());
+    atlas::Plan plan = atlas::lay_out_plan(run.d(), kSeed, run.outcome());
+    atlas::describe_plan(plan, run);
     bytes = atlas::dungeon_book(run, plan).size();
     benchmark::DoNotOptimize(bytes);
   }
@@ -26,7 +28,8 @@ BENCHMARK(BM_BookCommand)->Unit(benchmark::kMillisecond);
 
 void BM_BookPageOnly(benchmark::State& state) {
   const atlas::FinishedRun run(kSeed);
-  const atlas::Plan plan = atlas::lay_out_plan(run.d(), kSeed, run.outcome());
+  atlas::Plan plan = atlas::lay_out_plan(run.d(), kSeed, run.outcome());
+  atlas::describe_plan(plan, run);
   for (auto _ : state) benchmark::DoNotOptimize(atlas::dungeon_book(run, plan));
   state.SetLabel("seed 0: plans drawn and page written from a finished layout");
 }

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "atlas/common/finished_run.h"
+#include "atlas/plan/describe.h"
 #include "atlas/plan/draw/plan_png.h"
 #include "atlas/plan/draw/plan_svg.h"
 #include "atlas/plan/layout/plan_layout.h"
@@ -19,28 +20,31 @@ const atlas::FinishedRun& largest() {
   return run;
 }
 
+// What the plan command draws: the layout, described.
 atlas::Plan plan_of(const atlas::FinishedRun& run) {
-  return atlas::lay_out_plan(run.d(), run.seed(), run.outcome());
+  atlas::Plan plan = atlas::lay_out_plan(run.d(), run.seed(), run.outcome());
+  atlas::describe_plan(plan, run);
+  return plan;
 }
 
 void BM_PlanSvg(benchmark::State& state) {
   const atlas::FinishedRun& run = largest();
   const atlas::Plan plan = plan_of(run);
   std::size_t bytes = 0;
-  for (auto _ : state) bytes = atlas::plan_svg(plan, run.d()).size();
+  for (auto _ : state) bytes = atlas::plan_svg(plan).size();
   state.SetLabel(std::to_string(run.rooms()) + " rooms, " + std::to_string(bytes) + " bytes");
 }
 BENCHMARK(BM_PlanSvg)->Unit(benchmark::kMillisecond);
 
 void BM_LayoutAndSvg(benchmark::State& state) {
   const atlas::FinishedRun& run = largest();
-  for (auto _ : state) benchmark::DoNotOptimize(atlas::plan_svg(plan_of(run), run.d()));
+  for (auto _ : state) benchmark::DoNotOptimize(atlas::plan_svg(plan_of(run)));
 }
 BENCHMARK(BM_LayoutAndSvg)->Unit(benchmark::kMillisecond);
 
 void BM_PlanPng(benchmark::State& state) {
   const atlas::FinishedRun& run = largest();
-  const std::string svg = atlas::plan_svg(plan_of(run), run.d());
+  const std::string svg = atlas::plan_svg(plan_of(run));
   std::size_t bytes = 0;
   for (auto _ : state) bytes = atlas::plan_png(svg).size();
   state.SetLabel(std::to_string(bytes) + " bytes of PNG");

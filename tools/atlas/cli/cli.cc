@@ -22,6 +22,7 @@
 #include "atlas/export/dungeon_json.h"
 #include "atlas/map/dungeon_dot.h"
 #include "atlas/map/render_dot.h"
+#include "atlas/plan/describe.h"
 #include "atlas/plan/draw/plan_png.h"
 #include "atlas/plan/draw/plan_svg.h"
 #include "atlas/plan/layout/plan_layout.h"
@@ -221,12 +222,13 @@ int run_plan(const PlanArgs& args) {
   Output output(args.output);
   refuse_png_on_terminal(args.format == PlanFormat::kPng, output);
   const FinishedRun run(seed);
-  const Plan plan = lay_out_plan(run.d(), seed, run.outcome(), level);
+  Plan plan = lay_out_plan(run.d(), seed, run.outcome(), level);
   announce_seed(args.seed, seed);
   if (args.format == PlanFormat::kJson) {
     write_all(output, plan_json(plan).dump(2) + "\n");
   } else {
-    const std::string svg = plan_svg(plan, run.d());
+    describe_plan(plan, run);
+    const std::string svg = plan_svg(plan);
     write_all(output, args.format == PlanFormat::kSvg ? svg : plan_png(svg));
   }
   return finish(output, outcome_status(run.outcome()));
@@ -237,7 +239,8 @@ int run_book(const BookArgs& args) {
   Output output(args.output);
   announce_seed(args.seed, seed);
   const FinishedRun run(seed);
-  const Plan plan = lay_out_plan(run.d(), seed, run.outcome());
+  Plan plan = lay_out_plan(run.d(), seed, run.outcome());
+  describe_plan(plan, run);
   write_all(output, dungeon_book(run, plan));
   return finish(output, outcome_status(run.outcome()));
 }

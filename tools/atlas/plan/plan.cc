@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "atlas/plan/plan.h"
 
+#include <cassert>
+
 namespace atlas {
 
 std::string_view plan_shape_name(PlanShape shape) {
@@ -29,32 +31,13 @@ std::string_view plan_shape_name(PlanShape shape) {
   return "rectangle";
 }
 
-std::string_view wall_name(Wall wall) {
-  switch (wall) {
-    case Wall::kNorth:
-      return "north";
-    case Wall::kSouth:
-      return "south";
-    case Wall::kEast:
-      return "east";
-    case Wall::kWest:
-      return "west";
-  }
-  return "north";
-}
-
-bool wall_of_label(std::string_view label, Wall* wall) {
-  if (label == "North")
-    *wall = Wall::kNorth;
-  else if (label == "South")
-    *wall = Wall::kSouth;
-  else if (label == "East")
-    *wall = Wall::kEast;
-  else if (label == "West")
-    *wall = Wall::kWest;
-  else
-    return false;
-  return true;
+Passage passage_kind(std::string_view name) {
+  assert(name == dungeon::kDoor || name == dungeon::kArchway || name == dungeon::kLockedDoor ||
+         name == dungeon::kBrokenDoor);
+  if (name == dungeon::kArchway) return Passage::kArchway;
+  if (name == dungeon::kLockedDoor) return Passage::kLockedDoor;
+  if (name == dungeon::kBrokenDoor) return Passage::kBrokenDoor;
+  return Passage::kDoor;
 }
 
 }  // namespace atlas

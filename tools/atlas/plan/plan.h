@@ -1,19 +1,29 @@
 // SPDX-License-Identifier: MIT
 // A floor plan: every level of a finished run laid out to scale on a grid of
-// feet. x grows east, y grows south (north is up on the page); a room's x, y
-// is the north-west corner of its footprint, width runs east-west, height
-// north-south. The layout (plan_layout.h) fills it in; the writers turn it
-// into JSON, SVG and PNG.
+// feet (geometry.h). A room's x, y is the north-west corner of its
+// footprint, width runs east-west, height north-south.
+//
+// Two steps fill it in. The layout (layout/plan_layout.h) places rooms,
+// doors, corridors and stairs; describe_plan (describe.h) then adds to the
+// rooms what only the drawing needs. The JSON writer reads the first part,
+// the drawing both: it reads nothing but the plan.
 #ifndef ATLAS_PLAN_PLAN_H_
 #define ATLAS_PLAN_PLAN_H_
 
+#include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "atlas/plan/geometry.h"
+#include "framework/room_table.h"
 #include "framework/run.h"
 
 namespace atlas {
+
+// The engine's room limit, which the title of an overflowed plan names.
+inline constexpr int kRoomLimit = dungeon::kMaxRoomNumber;
 
 enum class PlanShape {
   kRectangle,
@@ -31,21 +41,14 @@ enum class PlanShape {
 // The JSON name: "rectangle", "circle", ..., "double-cave".
 std::string_view plan_shape_name(PlanShape shape);
 
-enum class Wall { kNorth, kSouth, kEast, kWest };
-
-// "north", "south", "east", "west".
-std::string_view wall_name(Wall wall);
-
-// The wall an exit label names; false for stairs labels.
-bool wall_of_label(std::string_view label, Wall* wall);
-
-struct Point {
-  int x = 0;
-  int y = 0;
-  bool operator==(const Point&) const = default;
-};
-
 enum class Water { kNone, kPool, kMagicalPool, kLake };
+
+// What a door opens on.
+enum class Passage { kDoor, kArchway, kLockedDoor, kBrokenDoor };
+
+// REQUIRES: `name` is a passage kind the engine writes ("Door", "Archway",
+// "Locked Door", "Broken Door").
+Passage passage_kind(std::string_view name);
 
 struct PlanRoom {
   int number = 0;
@@ -61,6 +64,19 @@ struct PlanRoom {
   // coordinates.
   std::vector<Point> outline;
   Water water = Water::kNone;
+
+  // For the drawing (describe_plan): the report's description, empty for a
+  // room never generated, and what the report lists in the room.
+  std::string description;
+  bool monster = false;
+  bool trap = false;
+  bool treasure = false;
+  // Also for the drawing, in a room that is not a rectangle, by exit slot:
+  // the short passage from the door on the footprint's edge in to the walls
+  // (room_outline.h). Empty in a rectangle, whose doors are on its walls.
+  std::array<std::vector<Point>, dungeon::kExitSlots> door_stubs;
+
+  Rect footprint() const { return {x, y, width, height}; }
 };
 
 // One end of a passage through a wall.
@@ -85,7 +101,9 @@ struct PlanCorridor {
   std::vector<Point> points;
 };
 
-// One end of a stair: the room it is in and where it leads.
+// One end of a stair: the room it is in and where it leads. It goes down
+// when to_level is greater than its own level, and as many levels as they
+// differ by.
 struct PlanStairs {
   int room = 0;
   int slot = 0;

@@ -285,7 +285,7 @@ std::vector<Point> door_stub(const PlanRoom& room, Wall wall, Point door) {
   };
 
   const Vec start{static_cast<double>(door.x), static_cast<double>(door.y)};
-  const bool across = wall == Wall::kNorth || wall == Wall::kSouth;
+  const bool across = north_south(wall);
   const Vec middle = across ? Vec{start.x, cy} : Vec{cx, start.y};
   std::vector<Point> stub{door};
   if (const double t = entry(start, middle); t <= 1) {

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "atlas/common/finished_run.h"
+#include "atlas/plan/describe.h"
 #include "atlas/plan/layout/plan_layout.h"
 #include "process.h"
 
@@ -135,15 +136,15 @@ TEST(PlanPng, RendersAPicture) {
 // its key.
 TEST(PlanSvg, BookOptionsPrefixIdsAndLinkRoomsAndStairs) {
   const FinishedRun run(7);
-  const atlas::Plan plan = atlas::lay_out_plan(run.d(), 7, run.outcome(), 2);
+  atlas::Plan plan = atlas::lay_out_plan(run.d(), 7, run.outcome(), 2);
+  atlas::describe_plan(plan, run);
   ASSERT_EQ(plan.levels.size(), 1u);
   const atlas::PlanLevel& level = plan.levels[0];
   atlas::PlanSvgOptions options;
   options.id_prefix = "plan-2-";
   options.link_rooms = true;
   options.labelled_by = "caption-2";
-  options.xml_prolog = false;
-  const std::string svg = atlas::plan_level_svg(level, run.d(), options);
+  const std::string svg = atlas::plan_level_svg(level, options).svg;
   EXPECT_TRUE(svg.starts_with("<svg ")) << svg.substr(0, 40);
   EXPECT_NE(svg.find(" id=\"plan-2-plan\""), std::string::npos);
   EXPECT_NE(svg.find(" aria-labelledby=\"caption-2\""), std::string::npos);

@@ -42,50 +42,6 @@ Dir outward(Wall wall) {
   return kDirNorth;
 }
 
-Wall opposite(Wall wall) {
-  switch (wall) {
-    case Wall::kNorth:
-      return Wall::kSouth;
-    case Wall::kSouth:
-      return Wall::kNorth;
-    case Wall::kEast:
-      return Wall::kWest;
-    case Wall::kWest:
-      return Wall::kEast;
-  }
-  return Wall::kNorth;
-}
-
-bool north_south(Wall wall) {
-  return wall == Wall::kNorth || wall == Wall::kSouth;
-}
-
-struct Rect {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
-};
-
-int wall_length(const Rect& r, Wall wall) {
-  return north_south(wall) ? r.w : r.h;
-}
-
-// The door `offset` feet along `wall` from its west or north end.
-Point door_point(const Rect& r, Wall wall, int offset) {
-  switch (wall) {
-    case Wall::kNorth:
-      return {r.x + offset, r.y};
-    case Wall::kSouth:
-      return {r.x + offset, r.y + r.h};
-    case Wall::kWest:
-      return {r.x, r.y + offset};
-    case Wall::kEast:
-      return {r.x + r.w, r.y + offset};
-  }
-  return {};
-}
-
 // The room's lattice nodes, walls included.
 CellBox cells_of(const Rect& r) {
   return {floor_div(r.x, kCellFeet), floor_div(r.y, kCellFeet), floor_div(r.x + r.w, kCellFeet),
