@@ -61,13 +61,14 @@ BENCHMARK(BM_SeedsOneThreadFormattingTheReport)->Unit(benchmark::kMillisecond);
 
 void BM_ScanAllCores(benchmark::State& state) {
   const unsigned jobs = static_cast<unsigned>(state.range(0));
-  const atlas::ScanPlan plan{{kFirstSeed, kFirstSeed + kSeeds - 1}, {}};
+  const atlas::ScanSeeds seeds{{kFirstSeed, kFirstSeed + kSeeds - 1}, {}};
   uint64_t rows = 0;
   for (auto _ : state) {
-    atlas::scan(plan, atlas::ScanFilter{}, jobs, [&](std::vector<atlas::ScanRow>& block, uint64_t) {
-      rows += block.size();
-      return true;
-    });
+    atlas::scan(seeds, atlas::ScanFilter{}, jobs,
+                [&](std::vector<atlas::ScanRow>& block, uint64_t) {
+                  rows += block.size();
+                  return true;
+                });
   }
   benchmark::DoNotOptimize(rows);
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kSeeds);

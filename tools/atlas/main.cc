@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// dungeon-atlas: shows, maps and scans the dungeons `dungeon` grows.
+// dungeon-atlas: shows, maps, plans, scans and writes books of the dungeons
+// `dungeon` grows.
 #include <signal.h>
 #include <unistd.h>
 

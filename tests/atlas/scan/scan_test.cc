@@ -94,25 +94,25 @@ TEST(Pipeline, AnEmptyRangeDeliversNothing) {
   EXPECT_FALSE(called);
 }
 
-TEST(ScanPlan, ShardsInterleaveFromTheStartOfTheRange) {
-  const ScanPlan plan{{10, 20}, {1, 3}};
-  ASSERT_EQ(plan.count(), 4u);
-  EXPECT_EQ(plan.seed_at(0), 11u);
-  EXPECT_EQ(plan.seed_at(1), 14u);
-  EXPECT_EQ(plan.seed_at(3), 20u);
-  EXPECT_EQ((ScanPlan{{10, 20}, {0, 3}}).count(), 4u);
-  EXPECT_EQ((ScanPlan{{10, 20}, {2, 3}}).count(), 3u);
-  EXPECT_EQ((ScanPlan{{10, 11}, {5, 8}}).count(), 0u);
+TEST(ScanSeeds, ShardsInterleaveFromTheStartOfTheRange) {
+  const ScanSeeds seeds{{10, 20}, {1, 3}};
+  ASSERT_EQ(seeds.count(), 4u);
+  EXPECT_EQ(seeds.seed_at(0), 11u);
+  EXPECT_EQ(seeds.seed_at(1), 14u);
+  EXPECT_EQ(seeds.seed_at(3), 20u);
+  EXPECT_EQ((ScanSeeds{{10, 20}, {0, 3}}).count(), 4u);
+  EXPECT_EQ((ScanSeeds{{10, 20}, {2, 3}}).count(), 3u);
+  EXPECT_EQ((ScanSeeds{{10, 11}, {5, 8}}).count(), 0u);
 }
 
-TEST(ScanPlan, CoversTheWholeSeedSpace) {
-  const ScanPlan all{{0, UINT32_MAX}, {}};
+TEST(ScanSeeds, CoversTheWholeSeedSpace) {
+  const ScanSeeds all{{0, UINT32_MAX}, {}};
   EXPECT_EQ(all.count(), uint64_t{1} << 32);
   EXPECT_EQ(all.seed_at(all.count() - 1), UINT32_MAX);
-  const ScanPlan last_shard{{0, UINT32_MAX}, {6, 7}};
+  const ScanSeeds last_shard{{0, UINT32_MAX}, {6, 7}};
   EXPECT_EQ(last_shard.seed_at(last_shard.count() - 1) % 7, 6u);
   uint64_t total = 0;
-  for (uint64_t i = 0; i < 7; ++i) total += ScanPlan{{0, UINT32_MAX}, {i, 7}}.count();
+  for (uint64_t i = 0; i < 7; ++i) total += ScanSeeds{{0, UINT32_MAX}, {i, 7}}.count();
   EXPECT_EQ(total, uint64_t{1} << 32);
 }
 
@@ -138,9 +138,9 @@ TEST(ScanFilter, AppliesEveryCondition) {
 // Scans drop the report unformatted; the figures must still be those of a
 // run that prints it.
 TEST(Scan, RowsAreTheEnginesFiguresForEachSeed) {
-  const ScanPlan plan{{0, 11}, {}};
+  const ScanSeeds seeds{{0, 11}, {}};
   std::vector<ScanRow> rows;
-  scan(plan, ScanFilter{}, 2, [&](std::vector<ScanRow>& block, uint64_t) {
+  scan(seeds, ScanFilter{}, 2, [&](std::vector<ScanRow>& block, uint64_t) {
     rows.insert(rows.end(), block.begin(), block.end());
     return true;
   });

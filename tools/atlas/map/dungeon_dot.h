@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The dungeon as a Graphviz graph: rooms are nodes grouped by level,
 // passages and stairs are edges. The text is plain DOT, so writing it needs
-// nothing from Graphviz; render.h turns it into pictures.
+// nothing from Graphviz; render_dot.h turns it into pictures.
 #ifndef ATLAS_MAP_DUNGEON_DOT_H_
 #define ATLAS_MAP_DUNGEON_DOT_H_
 
