@@ -63,7 +63,6 @@ class FinishedRun {
   int rooms() const { return dungeon_->tally.rooms(); }
   // REQUIRES: 1 <= room <= rooms().
   bool generated(int room) const { return generated_[static_cast<std::size_t>(room)]; }
-  const std::vector<bool>& generated_rooms() const { return generated_; }
   const std::vector<LevelRooms>& levels() const { return levels_; }
   // Throws UsageError naming the levels there are unless `level` is one.
   void require_level(int level) const;

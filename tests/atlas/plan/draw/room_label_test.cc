@@ -7,10 +7,11 @@
 
 #include <string>
 
+#include "atlas/plan/draw/sizes.h"
+
 namespace atlas::draw {
 namespace {
 
-constexpr double kLabelFont = 3.2;  // the stairs lines' font, as the drawing has it
 constexpr double kSlack = 1e-9;
 
 struct Case {
