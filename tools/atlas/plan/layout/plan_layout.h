@@ -20,7 +20,9 @@
 
 namespace atlas {
 
-// Lays out every level of a finished run, or only `only_level`. Throws
+// Lays out every level of a finished run, or only `only_level`: rooms with
+// their outlines, doors, corridors, stairs and crossings; what only the
+// drawing needs comes after, from describe_plan (plan/describe.h). Throws
 // UsageError (common/errors.h) when the dungeon has no room on `only_level`.
 Plan lay_out_plan(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome outcome,
                   std::optional<int> only_level = std::nullopt);
