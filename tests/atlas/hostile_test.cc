@@ -16,7 +16,7 @@
 #include <sstream>
 #include <thread>
 
-#include "atlas/output_file.h"
+#include "atlas/common/output_file.h"
 #include "process.h"
 #include "test_support.h"
 

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: MIT
+// Turning DOT text into SVG or PNG with the Graphviz library.
+#ifndef ATLAS_MAP_RENDER_DOT_H_
+#define ATLAS_MAP_RENDER_DOT_H_
+
+#include <string>
+#include <string_view>
+
+#include "atlas/common/errors.h"
+
+namespace atlas {
+
+// `format` is a Graphviz output format such as "svg" or "png". Returns the
+// rendered bytes. Throws RenderError when Graphviz cannot read, lay out or
+// render the map.
+std::string render_dot(const std::string& dot, std::string_view format);
+
+}  // namespace atlas
+
+#endif  // ATLAS_MAP_RENDER_DOT_H_
