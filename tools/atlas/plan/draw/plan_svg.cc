@@ -60,6 +60,28 @@ double on_grid(double feet) {
 
 }  // namespace
 
+std::vector<std::string> plan_regions_svg(const PlanLevel& level, const DrawOptions& options,
+                                          const std::vector<Rect>& regions) {
+  const draw::LevelDrawing writer(level, options, true);
+  std::vector<std::string> parts;
+  for (const Rect& region : regions) {
+    Markup svg(parts.emplace_back());
+    writer.write_region(svg, region);
+  }
+  return parts;
+}
+
+std::vector<LegendSample> plan_legend(const PlanLevel& level, const DrawOptions& options) {
+  draw::LegendItems items;
+  items.add(level, options);
+  return draw::legend_samples(items);
+}
+
+double header_scale_for_print(double mm_per_foot) {
+  constexpr double kLegendMm = 3;
+  return kLegendMm / (draw::kLegendFont * mm_per_foot);
+}
+
 std::string level_id_prefix(int level) {
   return "plan-" + std::to_string(level) + "-";
 }
@@ -74,7 +96,7 @@ SvgDrawing plan_level_svg(const PlanLevel& level, const DrawOptions& options) {
   SvgDrawing drawing;
   if (has_header(options)) {
     const double width = page_width(b, kLegendWidth + 2 * kMargin);
-    const double scale = draw::header_scale(width);
+    const double scale = draw::header_scale(width, options);
     draw::LegendItems items;
     items.add(level, options);
     const double top = draw::header_height(options, items, scale);
@@ -114,7 +136,7 @@ SvgDrawing plan_svg(const Plan& plan, const DrawOptions& options) {
     width = page_width(b, width);
     levels_height += b.h + kMargin;
   }
-  const double scale = draw::header_scale(width);
+  const double scale = draw::header_scale(width, plain);
   const double heading_font = kHeadingFont * scale;
   const double heading_block = on_grid(heading_font * 1.5);
   double y = std::max(draw::header_height(plain, items, scale), static_cast<double>(kMargin));
