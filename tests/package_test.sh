@@ -49,10 +49,13 @@ status=0
 [[ $("$bin/dungeon-atlas" --version) == "dungeon-atlas $version" ]] || fail "atlas --version"
 "$bin/dungeon-atlas" show --seed 7 | cmp - "$source/tests/data/7.txt" || fail "atlas show --seed 7"
 
-# Documentation.
-for doc in README.md copyright changelog.gz docs/dungeon-atlas.md docs/dungeon-atlas.schema.json \
-  docs/dungeon-atlas-scan.schema.json docs/dungeon-atlas-plan.schema.json; do
+# Documentation: every file of docs/ beside the README, which points at them.
+for doc in README.md copyright changelog.gz $(cd "$source" && ls docs/*); do
   [[ -s $share/doc/dungeon/$doc ]] || fail "missing doc $doc"
+done
+description=$(dpkg-deb -f "$deb" Description)
+for word in "floor plans" book; do
+  [[ $description == *"$word"* ]] || fail "the description does not mention $word"
 done
 
 # The licence, where Debian looks for it, in its machine-readable form.
