@@ -26,6 +26,9 @@
 #include "atlas/plan/draw/plan_svg.h"
 #include "atlas/plan/layout/plan_layout.h"
 #include "atlas/plan/plan_json.h"
+#include "atlas/plan/vtt/picture.h"
+#include "atlas/plan/vtt/uvtt.h"
+#include "atlas/plan/vtt/walls.h"
 #include "atlas/scan/scan.h"
 
 namespace atlas {
@@ -146,23 +149,44 @@ std::function<int()> define_map(CLI::App& command) {
 }
 
 // plan: drawn by the program itself, the PNG by librsvg from the SVG.
-enum class PlanFormat { kSvg, kPng, kJson };
+enum class PlanFormat { kSvg, kPng, kJson, kUvtt };
 constexpr FormatEntry<PlanFormat> kPlanFormats[] = {
     {"svg", PlanFormat::kSvg, "drawn to scale"},
     {"png", PlanFormat::kPng, "the SVG drawn with librsvg, at most 8000 pixels a side"},
     {"json", PlanFormat::kJson, "see docs/dungeon-atlas-plan.schema.json"},
+    {"uvtt", PlanFormat::kUvtt, "one level for virtual tabletops: picture, walls and doors"},
 };
+
+// Foundry's default; Roll20 works at 70.
+constexpr int kDefaultPixelsPerSquare = 100;
 
 struct PlanArgs {
   std::optional<std::string> seed;
   PlanFormat format = PlanFormat::kSvg;
   std::optional<std::string> level;
+  std::optional<std::string> pixels_per_square;
   std::string output;
 };
+
+// A tabletop file is one level, the player's picture and its walls.
+std::string level_uvtt(const Plan& plan, int pixels_per_square) {
+  const PlanLevel& level = plan.levels.front();
+  return vtt::uvtt_document(vtt::level_walls(level), vtt::level_picture(level, pixels_per_square));
+}
 
 int run_plan(const PlanArgs& args) {
   const std::optional<int> level = chosen_level(args.level);
   const uint32_t seed = chosen_seed(args.seed);
+  if (args.format == PlanFormat::kUvtt && !level) {
+    throw UsageError("--format uvtt needs --level K: a tabletop file holds one level");
+  }
+  const int pixels_per_square =
+      args.pixels_per_square
+          ? static_cast<int>(parse_number(*args.pixels_per_square, "pixels per square", 1000))
+          : kDefaultPixelsPerSquare;
+  if (pixels_per_square == 0) {
+    throw UsageError("pixels per square '0' is too small: expected 1 to 1000");
+  }
   Output output(args.output);
   refuse_png_on_terminal(args.format == PlanFormat::kPng, output);
   const FinishedRun run(seed);
@@ -170,6 +194,8 @@ int run_plan(const PlanArgs& args) {
   announce_seed(args.seed, seed);
   if (args.format == PlanFormat::kJson) {
     write_all(output, plan_json(plan).dump(2) + "\n");
+  } else if (args.format == PlanFormat::kUvtt) {
+    write_all(output, level_uvtt(plan, pixels_per_square));
   } else {
     const std::string svg = plan_svg(plan);
     write_all(output, args.format == PlanFormat::kSvg ? svg : plan_png(svg));
@@ -183,6 +209,10 @@ std::function<int()> define_plan(CLI::App& command) {
   add_format_option(command, args->format, kPlanFormats);
   add_level_option(command, args->level,
                    "Only level K; stairs to other levels are labelled with where they go");
+  command
+      .add_option("--px-per-square", args->pixels_per_square,
+                  "Pixels a 5-foot square of the uvtt picture (default: 100)")
+      ->type_name("P");
   add_output_option(command, args->output);
   return [args] { return run_plan(*args); };
 }
