@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <polyclipping/clipper.hpp>
+#include <tuple>
 
 #include "atlas/plan/draw/sizes.h"
 
@@ -162,6 +163,52 @@ Portal portal_in_passage(const std::vector<Point>& stub, const std::vector<Point
   return portal_across(centre, across, closed);
 }
 
+// The opening a door in a wall leaves, along the wall from its middle, in
+// quarter feet. Doors closer together than a corridor's width share one
+// opening (their corridors run together): each then reaches halfway to its
+// neighbour, so that doors side by side close the opening between them and
+// an archway beside a door leaves its half open.
+struct Opening {
+  int64_t before = -kCorridorWall;
+  int64_t after = kCorridorWall;
+};
+
+std::vector<Opening> openings_in_walls(const PlanLevel& level,
+                                       const std::vector<const PlanRoom*>& room_of) {
+  struct OnWall {
+    int room;
+    Wall wall;
+    int along;
+    std::size_t door;
+    bool operator<(const OnWall& o) const {
+      return std::tie(room, wall, along) < std::tie(o.room, o.wall, o.along);
+    }
+  };
+  std::vector<OnWall> order;
+  for (std::size_t i = 0; i < level.doors.size(); ++i) {
+    const PlanDoor& door = level.doors[i];
+    if (!room_of[static_cast<std::size_t>(door.room)]
+             ->door_stubs[static_cast<std::size_t>(door.slot)]
+             .empty()) {
+      continue;
+    }
+    order.push_back({door.room, door.wall, north_south(door.wall) ? door.at.x : door.at.y, i});
+  }
+  std::sort(order.begin(), order.end());
+  std::vector<Opening> openings(level.doors.size());
+  for (std::size_t k = 0; k + 1 < order.size(); ++k) {
+    const OnWall& first = order[k];
+    const OnWall& second = order[k + 1];
+    const int64_t apart = static_cast<int64_t>(second.along - first.along) * kUnitsPerFoot;
+    if (first.room != second.room || first.wall != second.wall || apart >= 2 * kCorridorWall) {
+      continue;
+    }
+    openings[first.door].after = apart / 2;
+    openings[second.door].before = -apart / 2;
+  }
+  return openings;
+}
+
 std::vector<Portal> level_portals(const PlanLevel& level) {
   std::vector<const PlanRoom*> room_of;
   for (const PlanRoom& room : level.rooms) {
@@ -170,21 +217,55 @@ std::vector<Portal> level_portals(const PlanLevel& level) {
     }
     room_of[static_cast<std::size_t>(room.number)] = &room;
   }
+  const std::vector<Opening> openings = openings_in_walls(level, room_of);
   std::vector<Portal> portals;
-  for (const PlanDoor& door : level.doors) {
+  for (std::size_t i = 0; i < level.doors.size(); ++i) {
+    const PlanDoor& door = level.doors[i];
     const Passage passage = passage_kind(door.passage);
     if (passage == Passage::kArchway) continue;
     const bool closed = passage != Passage::kBrokenDoor;
-    const PlanRoom* room = room_of.at(static_cast<std::size_t>(door.room));
-    const std::vector<Point>& stub = room->door_stubs.at(static_cast<std::size_t>(door.slot));
-    if (stub.empty()) {
-      const Point on = along(door.wall);
-      portals.push_back(portal_across(feet(door.at), feet(on), closed));
-    } else {
-      portals.push_back(portal_in_passage(stub, room->outline, closed));
+    const PlanRoom& room = *room_of[static_cast<std::size_t>(door.room)];
+    const std::vector<Point>& stub = room.door_stubs[static_cast<std::size_t>(door.slot)];
+    if (!stub.empty()) {
+      portals.push_back(portal_in_passage(stub, room.outline, closed));
+      continue;
     }
+    const IntPoint at = fine(door.at);
+    const Point on = along(door.wall);
+    const Opening& opening = openings[i];
+    portals.push_back({{at.X + on.x * opening.before, at.Y + on.y * opening.before},
+                       {at.X + on.x * opening.after, at.Y + on.y * opening.after},
+                       closed});
   }
   return portals;
+}
+
+// Clipper rounds where a corridor's side meets a slanting wall to the grid,
+// as the portal's end is rounded, but not always the same way: an end a
+// unit off the wall's corner moves onto it, so that no light leaks by.
+void close_gaps(std::vector<Portal>& portals, const std::vector<std::vector<FinePoint>>& rings) {
+  std::vector<FinePoint> corners;
+  for (const auto& ring : rings) corners.insert(corners.end(), ring.begin(), ring.end() - 1);
+  const auto west_first = [](const FinePoint& a, const FinePoint& b) {
+    return std::tie(a.x, a.y) < std::tie(b.x, b.y);
+  };
+  std::sort(corners.begin(), corners.end(), west_first);
+  for (Portal& portal : portals) {
+    for (FinePoint* end : {&portal.a, &portal.b}) {
+      const FinePoint* nearest = nullptr;
+      int64_t off = 2;
+      auto it = std::lower_bound(corners.begin(), corners.end(), FinePoint{end->x - 1, end->y - 1},
+                                 west_first);
+      for (; it != corners.end() && it->x <= end->x + 1; ++it) {
+        const int64_t here = std::max(std::abs(it->x - end->x), std::abs(it->y - end->y));
+        if (here < off) {
+          off = here;
+          nearest = &*it;
+        }
+      }
+      if (nearest != nullptr) *end = *nearest;
+    }
+  }
 }
 
 }  // namespace
@@ -205,6 +286,7 @@ LevelWalls level_walls(const PlanLevel& level) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), north_west_of);
   });
   walls.portals = level_portals(level);
+  close_gaps(walls.portals, walls.rings);
   return walls;
 }
 

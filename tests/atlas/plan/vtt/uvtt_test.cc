@@ -1,0 +1,262 @@
+// SPDX-License-Identifier: MIT
+// A level as a tabletop file, read back as a tabletop reads it: the walls
+// against the file's own picture, and the doors against the plan.
+#include "atlas/plan/vtt/uvtt.h"
+
+#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "atlas/common/finished_run.h"
+#include "atlas/plan/describe.h"
+#include "atlas/plan/layout/plan_layout.h"
+#include "atlas/plan/vtt/picture.h"
+#include "atlas/plan/vtt/walls.h"
+
+namespace atlas_test {
+namespace {
+
+using nlohmann::json;
+
+struct Xy {
+  double x = 0;
+  double y = 0;
+};
+
+Xy xy(const json& p) {
+  return {p.at("x").get<double>(), p.at("y").get<double>()};
+}
+
+double distance_to_segment(Xy p, Xy a, Xy b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double length2 = dx * dx + dy * dy;
+  const double t =
+      length2 == 0 ? 0 : std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0);
+  return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+bool inside(Xy p, const std::vector<atlas::Point>& polygon) {
+  bool in = false;
+  for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+    const atlas::Point a = polygon[i], b = polygon[j];
+    if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y)) in = !in;
+  }
+  return in;
+}
+
+// What the picture shows at a point: wall ink, white floor, the rock of the
+// margin round the level, or something else drawn (symbols, the edges of
+// letters).
+enum class Ink { kWall, kRock, kFloor, kOther };
+
+class Picture {
+ public:
+  Picture(const std::string& base64, int pixels_per_square) : per_square_(pixels_per_square) {
+    gsize size = 0;
+    guchar* png = g_base64_decode(base64.c_str(), &size);
+    GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type("png", nullptr);
+    if (gdk_pixbuf_loader_write(loader, png, size, nullptr) &&
+        gdk_pixbuf_loader_close(loader, nullptr)) {
+      pixbuf_ = GDK_PIXBUF(g_object_ref(gdk_pixbuf_loader_get_pixbuf(loader)));
+    }
+    g_object_unref(loader);
+    g_free(png);
+    if (pixbuf_ != nullptr) {
+      const guchar* corner = gdk_pixbuf_read_pixels(pixbuf_);
+      rock_ = (corner[0] + corner[1] + corner[2]) / 3;
+    }
+  }
+  ~Picture() {
+    if (pixbuf_ != nullptr) g_object_unref(pixbuf_);
+  }
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  int width() const { return pixbuf_ ? gdk_pixbuf_get_width(pixbuf_) : 0; }
+  int height() const { return pixbuf_ ? gdk_pixbuf_get_height(pixbuf_) : 0; }
+
+  // At a point given in squares.
+  Ink at(Xy p) const {
+    const int x = std::clamp(static_cast<int>(p.x * per_square_), 0, width() - 1);
+    const int y = std::clamp(static_cast<int>(p.y * per_square_), 0, height() - 1);
+    const guchar* pixel = gdk_pixbuf_read_pixels(pixbuf_) + y * gdk_pixbuf_get_rowstride(pixbuf_) +
+                          x * gdk_pixbuf_get_n_channels(pixbuf_);
+    const int grey = (pixel[0] + pixel[1] + pixel[2]) / 3;
+    if (std::abs(grey - rock_) <= 3) return Ink::kRock;
+    return grey < 96 ? Ink::kWall : grey > 245 ? Ink::kFloor : Ink::kOther;
+  }
+
+ private:
+  GdkPixbuf* pixbuf_ = nullptr;
+  int per_square_;
+  int rock_ = -1;
+};
+
+struct Case {
+  uint32_t seed;
+  int level;
+  int pixels_per_square;
+};
+
+class TabletopFile : public testing::TestWithParam<Case> {};
+
+// Seven's first level; a small and a middling level with caves; 566 rooms.
+INSTANTIATE_TEST_SUITE_P(Levels, TabletopFile,
+                         testing::Values(Case{7, 1, 20}, Case{4, 6, 20}, Case{12, 6, 20},
+                                         Case{4, 2, 10}));
+
+TEST_P(TabletopFile, WallsDoorsAndPictureAgree) {
+  const Case c = GetParam();
+  SCOPED_TRACE("seed " + std::to_string(c.seed) + " level " + std::to_string(c.level));
+  const atlas::FinishedRun run(c.seed);
+  atlas::Plan plan = atlas::lay_out_plan(run.d(), c.seed, run.outcome(), c.level);
+  atlas::describe_plan(plan, run);
+  const atlas::PlanLevel& level = plan.levels.at(0);
+  const atlas::vtt::Picture drawn = atlas::vtt::level_picture(level, c.pixels_per_square);
+  const json file = json::parse(atlas::vtt::uvtt_document(atlas::vtt::level_walls(level), drawn));
+
+  // Every field, and a picture of exactly the map's size.
+  EXPECT_EQ(file.at("format"), 0.3);
+  const json& resolution = file.at("resolution");
+  EXPECT_EQ(resolution.at("map_origin"), json({{"x", 0}, {"y", 0}}));
+  EXPECT_EQ(resolution.at("pixels_per_grid"), c.pixels_per_square);
+  EXPECT_EQ(file.at("objects_line_of_sight"), json::array());
+  EXPECT_EQ(file.at("environment"),
+            json({{"baked_lighting", false}, {"ambient_light", "ffffffff"}}));
+  EXPECT_EQ(file.at("lights"), json::array());
+  const Picture picture(file.at("image").get<std::string>(), c.pixels_per_square);
+  ASSERT_EQ(picture.width(), resolution.at("map_size").at("x").get<int>() * c.pixels_per_square);
+  ASSERT_EQ(picture.height(), resolution.at("map_size").at("y").get<int>() * c.pixels_per_square);
+
+  constexpr double kFoot = 1.0 / 5;
+  const atlas::Rect frame = drawn.frame;
+  const auto squares = [&](double x, double y) {
+    return Xy{(x - frame.x) * kFoot, (y - frame.y) * kFoot};
+  };
+  // Well inside a room or a corridor, in squares.
+  const auto deep_in_floor = [&](Xy p) {
+    for (const atlas::PlanRoom& room : level.rooms) {
+      const atlas::Rect r = room.footprint();
+      std::vector<atlas::Point> walls = room.outline;
+      if (walls.empty())
+        walls = {{r.x, r.y}, {r.right(), r.y}, {r.right(), r.bottom()}, {r.x, r.bottom()}};
+      const Xy feet{p.x / kFoot + frame.x, p.y / kFoot + frame.y};
+      double off = 1e9;
+      for (std::size_t i = 0; i < walls.size(); ++i) {
+        const atlas::Point a = walls[i], b = walls[(i + 1) % walls.size()];
+        off = std::min(off,
+                       distance_to_segment(feet, {a.x + 0.0, a.y + 0.0}, {b.x + 0.0, b.y + 0.0}));
+      }
+      if (inside(feet, walls) && off > 0.5) return true;
+    }
+    for (const atlas::PlanCorridor& corridor : level.corridors) {
+      for (std::size_t i = 0; i + 1 < corridor.points.size(); ++i) {
+        const atlas::Point a = corridor.points[i], b = corridor.points[i + 1];
+        if (distance_to_segment(p, squares(a.x, a.y), squares(b.x, b.y)) < 2.25 * kFoot)
+          return true;
+      }
+    }
+    return false;
+  };
+
+  // Each wall closed, on drawn ink all along, and through no room and no
+  // corridor.
+  std::vector<std::pair<Xy, Xy>> walls;
+  for (const json& ring : file.at("line_of_sight")) {
+    ASSERT_GE(ring.size(), 4u);
+    EXPECT_EQ(ring.front(), ring.back());
+    for (std::size_t i = 0; i + 1 < ring.size(); ++i) {
+      const Xy a = xy(ring[i]), b = xy(ring[i + 1]);
+      walls.emplace_back(a, b);
+      const double length = std::hypot(b.x - a.x, b.y - a.y);
+      for (double t = 0; t <= length; t += kFoot / 4) {
+        const Xy p{a.x + (b.x - a.x) * t / length, a.y + (b.y - a.y) * t / length};
+        ASSERT_EQ(picture.at(p), Ink::kWall) << "wall at " << p.x << ", " << p.y;
+      }
+      const Xy middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
+      EXPECT_FALSE(deep_in_floor(middle)) << "wall through " << middle.x << ", " << middle.y;
+    }
+  }
+
+  // Floor at the middle of every 5-foot cell of a room and of a corridor.
+  for (const atlas::PlanRoom& room : level.rooms) {
+    for (int y = room.y; y + 5 <= room.y + room.height; y += 5) {
+      for (int x = room.x; x + 5 <= room.x + room.width; x += 5) {
+        const bool whole =
+            room.outline.empty() ||
+            (inside({x + 0.0, y + 0.0}, room.outline) && inside({x + 5.0, y + 0.0}, room.outline) &&
+             inside({x + 0.0, y + 5.0}, room.outline) && inside({x + 5.0, y + 5.0}, room.outline));
+        if (whole) {
+          EXPECT_NE(picture.at(squares(x + 2.5, y + 2.5)), Ink::kRock) << room.number;
+        }
+      }
+    }
+  }
+  for (const atlas::PlanCorridor& corridor : level.corridors) {
+    for (std::size_t i = 0; i + 1 < corridor.points.size(); ++i) {
+      const atlas::Point a = corridor.points[i], b = corridor.points[i + 1];
+      const int length = std::abs(b.x - a.x) + std::abs(b.y - a.y);
+      const bool first = i == 0, last = i + 2 == corridor.points.size();
+      for (int t = first ? 5 : 0; t <= length - (last ? 5 : 0); t += 5) {
+        const double x = a.x + (b.x - a.x) * t / static_cast<double>(length);
+        const double y = a.y + (b.y - a.y) * t / static_cast<double>(length);
+        EXPECT_EQ(picture.at(squares(x, y)), Ink::kFloor) << "corridor at " << x << ", " << y;
+      }
+    }
+  }
+
+  // A portal at every door, archways aside, across the door's passage, both
+  // ends on a wall; broken doors stand open.
+  const json& portals = file.at("portals");
+  std::size_t next = 0;
+  for (const atlas::PlanDoor& door : level.doors) {
+    const atlas::Passage passage = atlas::passage_kind(door.passage);
+    if (passage == atlas::Passage::kArchway) continue;
+    ASSERT_LT(next, portals.size());
+    const json& portal = portals[next++];
+    EXPECT_EQ(portal.at("closed"), passage != atlas::Passage::kBrokenDoor);
+    EXPECT_EQ(portal.at("freestanding"), false);
+    const atlas::PlanRoom& room =
+        *std::find_if(level.rooms.begin(), level.rooms.end(),
+                      [&](const atlas::PlanRoom& r) { return r.number == door.room; });
+    // Through the passage: across the door, or across its way into a room
+    // that is not a rectangle.
+    const Xy a = xy(portal.at("bounds")[0]), b = xy(portal.at("bounds")[1]);
+    double off_passage = distance_to_segment(squares(door.at.x, door.at.y), a, b);
+    const std::vector<atlas::Point>& stub = room.door_stubs[static_cast<std::size_t>(door.slot)];
+    for (std::size_t i = 0; i + 1 < stub.size(); ++i) {
+      // The last leg reaches on by its square end.
+      const double reach = i + 2 == stub.size() ? 1 + 2.75 / std::hypot(stub[i + 1].x - stub[i].x,
+                                                                        stub[i + 1].y - stub[i].y)
+                                                : 1;
+      for (double t = 0; t <= reach; t += 1.0 / 64) {
+        const Xy p = squares(stub[i].x + (stub[i + 1].x - stub[i].x) * t,
+                             stub[i].y + (stub[i + 1].y - stub[i].y) * t);
+        off_passage = std::min(off_passage, distance_to_segment(p, a, b));
+      }
+    }
+    EXPECT_LT(off_passage, 0.01) << "door of room " << door.room << " slot " << door.slot;
+    for (const json& end : portal.at("bounds")) {
+      double off_wall = 1e9;
+      for (const auto& [a, b] : walls)
+        off_wall = std::min(off_wall, distance_to_segment(xy(end), a, b));
+      // Halfway to the next door on its wall, when their corridors run together.
+      const bool shared =
+          std::any_of(level.doors.begin(), level.doors.end(), [&](const atlas::PlanDoor& other) {
+            const Xy halfway =
+                squares((door.at.x + other.at.x) / 2.0, (door.at.y + other.at.y) / 2.0);
+            return &other != &door && other.room == door.room && other.wall == door.wall &&
+                   halfway.x == xy(end).x && halfway.y == xy(end).y;
+          });
+      EXPECT_TRUE(off_wall < 0.06 || shared)
+          << "portal end " << end << " is " << off_wall << " squares from a wall";
+    }
+  }
+  EXPECT_EQ(next, portals.size());
+}
+
+}  // namespace
+}  // namespace atlas_test
