@@ -5,14 +5,14 @@
 declare -gA _dungeon_atlas_options=(
   [show]="--seed --format -o --output --help"
   [map]="--seed --format --level -o --output --help"
-  [plan]="--seed --format --level -o --output --help"
+  [plan]="--seed --format --level --px-per-square -o --output --help"
   [book]="--seed -o --output --help"
   [scan]="--complete --rooms --deepest --format --shard --jobs --no-header -o --output --help"
 )
 declare -gA _dungeon_atlas_formats=(
   [show]="text json"
   [map]="dot svg png"
-  [plan]="svg png json"
+  [plan]="svg png json uvtt"
   [scan]="csv json"
 )
 
@@ -38,7 +38,7 @@ _dungeon_atlas() {
       COMPREPLY=($(compgen -W "${_dungeon_atlas_formats[$command]}" -- "$cur"))
       return
       ;;
-    --seed | --level | --rooms | --deepest | --shard | --jobs)
+    --seed | --level | --px-per-square | --rooms | --deepest | --shard | --jobs)
       return # a number or range the user knows
       ;;
   esac

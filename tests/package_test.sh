@@ -98,7 +98,8 @@ mkdir "$work/files" "$work/files/folder" && touch "$work/files/my out.csv"
   offers "--help|--version|book|map|plan|scan|show" dungeon-atlas ""
   offers "dot|png|svg" dungeon-atlas map --format ""
   offers "csv|json" dungeon-atlas scan --format = ""
-  offers "json|png|svg" dungeon-atlas plan --format ""
+  offers "json|png|svg|uvtt" dungeon-atlas plan --format ""
+  offers "--help|--output|--px-per-square|-o" dungeon-atlas plan --seed 7 --level 1 --format uvtt -
   offers "--help|--output|-o" dungeon-atlas book --seed 3 -
   offers "json" dungeon-atlas show --format = j
   offers "--help|--output|-o" dungeon-atlas show --seed 3 --format json -
