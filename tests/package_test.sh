@@ -99,8 +99,10 @@ mkdir "$work/files" "$work/files/folder" && touch "$work/files/my out.csv"
   offers "dot|png|svg" dungeon-atlas map --format ""
   offers "csv|json" dungeon-atlas scan --format = ""
   offers "json|png|svg|uvtt" dungeon-atlas plan --format ""
-  offers "--help|--output|--px-per-square|-o" dungeon-atlas plan --seed 7 --level 1 --format uvtt -
-  offers "--help|--output|-o" dungeon-atlas book --seed 3 -
+  offers "--help|--numbers|--output|--player|-o" dungeon-atlas book --seed 3 -
+  offers "10|5|none" dungeon-atlas plan --player --grid ""
+  offers "--grid|--help|--level|--numbers|--output|--px-per-square|--seed" \
+    dungeon-atlas plan --player --format png --
   offers "json" dungeon-atlas show --format = j
   offers "--help|--output|-o" dungeon-atlas show --seed 3 --format json -
   offers "--deepest|--format|--help|--jobs|--no-header|--rooms|--shard" \

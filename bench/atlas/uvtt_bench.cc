@@ -46,7 +46,8 @@ void BM_UvttFile(benchmark::State& state) {
   std::size_t bytes = 0;
   atlas::Rect frame;
   for (auto _ : state) {
-    const atlas::vtt::Picture picture = atlas::vtt::level_picture(level, pixels_per_square);
+    const atlas::vtt::Picture picture = atlas::vtt::level_picture(
+        atlas::vtt::tabletop_drawing(level, pixels_per_square, false), pixels_per_square);
     frame = picture.frame;
     bytes = atlas::vtt::uvtt_document(atlas::vtt::level_walls(level), picture).size();
   }

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "atlas/common/finished_run.h"
 #include "atlas/plan/describe.h"
@@ -115,7 +116,8 @@ TEST_P(TabletopFile, WallsDoorsAndPictureAgree) {
   atlas::Plan plan = atlas::lay_out_plan(run.d(), c.seed, run.outcome(), c.level);
   atlas::describe_plan(plan, run);
   const atlas::PlanLevel& level = plan.levels.at(0);
-  const atlas::vtt::Picture drawn = atlas::vtt::level_picture(level, c.pixels_per_square);
+  const atlas::vtt::Picture drawn = atlas::vtt::level_picture(
+      atlas::vtt::tabletop_drawing(level, c.pixels_per_square, false), c.pixels_per_square);
   const json file = json::parse(atlas::vtt::uvtt_document(atlas::vtt::level_walls(level), drawn));
 
   // Every field, and a picture of exactly the map's size.
@@ -136,34 +138,53 @@ TEST_P(TabletopFile, WallsDoorsAndPictureAgree) {
   const auto squares = [&](double x, double y) {
     return Xy{(x - frame.x) * kFoot, (y - frame.y) * kFoot};
   };
-  // Well inside a room or a corridor, in squares.
+  // Well inside a room, or inside a corridor off any room's wall: a
+  // corridor may pass a room it does not open into, the wall between them.
   const auto deep_in_floor = [&](Xy p) {
+    const Xy feet{p.x / kFoot + frame.x, p.y / kFoot + frame.y};
     for (const atlas::PlanRoom& room : level.rooms) {
       const atlas::Rect r = room.footprint();
       std::vector<atlas::Point> walls = room.outline;
-      if (walls.empty())
+      if (walls.empty()) {
         walls = {{r.x, r.y}, {r.right(), r.y}, {r.right(), r.bottom()}, {r.x, r.bottom()}};
-      const Xy feet{p.x / kFoot + frame.x, p.y / kFoot + frame.y};
+      }
       double off = 1e9;
       for (std::size_t i = 0; i < walls.size(); ++i) {
         const atlas::Point a = walls[i], b = walls[(i + 1) % walls.size()];
         off = std::min(off,
                        distance_to_segment(feet, {a.x + 0.0, a.y + 0.0}, {b.x + 0.0, b.y + 0.0}));
       }
-      if (inside(feet, walls) && off > 0.5) return true;
+      if (off < 0.5) return false;
+      if (inside(feet, walls)) return true;
     }
     for (const atlas::PlanCorridor& corridor : level.corridors) {
       for (std::size_t i = 0; i + 1 < corridor.points.size(); ++i) {
         const atlas::Point a = corridor.points[i], b = corridor.points[i + 1];
-        if (distance_to_segment(p, squares(a.x, a.y), squares(b.x, b.y)) < 2.25 * kFoot)
+        // Square across a corridor's ends, as far in as its walls.
+        const double along_x = a.y == b.y ? 0 : 2.25, along_y = a.x == b.x ? 0 : 2.25;
+        if (std::min(a.x, b.x) - along_x < feet.x && feet.x < std::max(a.x, b.x) + along_x &&
+            std::min(a.y, b.y) - along_y < feet.y && feet.y < std::max(a.y, b.y) + along_y) {
           return true;
+        }
       }
     }
     return false;
   };
 
-  // Each wall closed, on drawn ink all along, and through no room and no
-  // corridor.
+  // Each wall closed, on drawn ink all along but where a door's symbol is
+  // drawn over it, and through no room and no corridor.
+  std::set<std::pair<int, int>> near_doors;  // squares
+  for (const atlas::PlanDoor& door : level.doors) {
+    const atlas::PlanRoom& room =
+        *std::find_if(level.rooms.begin(), level.rooms.end(),
+                      [&](const auto& r) { return r.number == door.room; });
+    const std::vector<atlas::Point>& stub = room.door_stubs[static_cast<std::size_t>(door.slot)];
+    const Xy symbol =
+        stub.empty() ? squares(door.at.x, door.at.y) : squares(stub.back().x, stub.back().y);
+    for (int dx = -1; dx <= 1; ++dx) {
+      for (int dy = -1; dy <= 1; ++dy) near_doors.emplace(int(symbol.x) + dx, int(symbol.y) + dy);
+    }
+  }
   std::vector<std::pair<Xy, Xy>> walls;
   for (const json& ring : file.at("line_of_sight")) {
     ASSERT_GE(ring.size(), 4u);
@@ -174,6 +195,7 @@ TEST_P(TabletopFile, WallsDoorsAndPictureAgree) {
       const double length = std::hypot(b.x - a.x, b.y - a.y);
       for (double t = 0; t <= length; t += kFoot / 4) {
         const Xy p{a.x + (b.x - a.x) * t / length, a.y + (b.y - a.y) * t / length};
+        if (near_doors.contains({int(p.x), int(p.y)})) continue;
         ASSERT_EQ(picture.at(p), Ink::kWall) << "wall at " << p.x << ", " << p.y;
       }
       const Xy middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
@@ -203,7 +225,7 @@ TEST_P(TabletopFile, WallsDoorsAndPictureAgree) {
       for (int t = first ? 5 : 0; t <= length - (last ? 5 : 0); t += 5) {
         const double x = a.x + (b.x - a.x) * t / static_cast<double>(length);
         const double y = a.y + (b.y - a.y) * t / static_cast<double>(length);
-        EXPECT_EQ(picture.at(squares(x, y)), Ink::kFloor) << "corridor at " << x << ", " << y;
+        EXPECT_NE(picture.at(squares(x, y)), Ink::kRock) << "corridor at " << x << ", " << y;
       }
     }
   }
@@ -238,18 +260,16 @@ TEST_P(TabletopFile, WallsDoorsAndPictureAgree) {
         off_passage = std::min(off_passage, distance_to_segment(p, a, b));
       }
     }
-    EXPECT_LT(off_passage, 0.01) << "door of room " << door.room << " slot " << door.slot;
+    EXPECT_LT(off_passage, 0.05) << "door of room " << door.room << " slot " << door.slot;
     for (const json& end : portal.at("bounds")) {
       double off_wall = 1e9;
       for (const auto& [a, b] : walls)
         off_wall = std::min(off_wall, distance_to_segment(xy(end), a, b));
-      // Halfway to the next door on its wall, when their corridors run together.
+      // Or inside an opening shared with a door beside it, their corridors one.
       const bool shared =
           std::any_of(level.doors.begin(), level.doors.end(), [&](const atlas::PlanDoor& other) {
-            const Xy halfway =
-                squares((door.at.x + other.at.x) / 2.0, (door.at.y + other.at.y) / 2.0);
-            return &other != &door && other.room == door.room && other.wall == door.wall &&
-                   halfway.x == xy(end).x && halfway.y == xy(end).y;
+            return &other != &door && other.room == door.room &&
+                   std::abs(other.at.x - door.at.x) + std::abs(other.at.y - door.at.y) < 5.5;
           });
       EXPECT_TRUE(off_wall < 0.06 || shared)
           << "portal end " << end << " is " << off_wall << " squares from a wall";

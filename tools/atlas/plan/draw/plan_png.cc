@@ -3,9 +3,11 @@
 
 #include <cairo.h>
 #include <librsvg/rsvg.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "atlas/common/errors.h"
@@ -36,23 +38,58 @@ cairo_status_t append_png(void* closure, const unsigned char* data, unsigned int
   return CAIRO_STATUS_SUCCESS;
 }
 
+// A PNG starts with its signature (8 bytes) and its header chunk (25).
+constexpr std::size_t kAfterHeader = 33;
+
+void append_big_endian(std::string& out, uint32_t value) {
+  for (const int shift : {24, 16, 8, 0}) out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+// A pHYs chunk: how many pixels make a metre, so that printing the picture
+// at its own size prints it at the scale asked for.
+std::string density_chunk(double dots_per_inch) {
+  const auto per_metre = static_cast<uint32_t>(std::lround(dots_per_inch / 0.0254));
+  std::string body = "pHYs";
+  append_big_endian(body, per_metre);
+  append_big_endian(body, per_metre);
+  body += '\x01';  // the unit is the metre
+  std::string chunk;
+  append_big_endian(chunk, static_cast<uint32_t>(body.size() - 4));
+  chunk += body;
+  append_big_endian(chunk,
+                    static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()),
+                                                static_cast<uInt>(body.size()))));
+  return chunk;
+}
+
 }  // namespace
 
-std::string plan_png(const std::string& svg) {
+bool png_possible(double width, double height) {
+  const double wide = std::round(width);
+  const double high = std::round(height);
+  return wide >= 1 && high >= 1 && wide <= kMaxPngSide && high <= kMaxPngSide &&
+         wide * kPngPixelBytes * high <= kMaxPngBytes;
+}
+
+double largest_png_share(double width, double height) {
+  const double side = kMaxPngSide / std::max(width, height);
+  const double area = std::sqrt(kMaxPngBytes / (kPngPixelBytes * width * height));
+  return std::min({1.0, side, area});
+}
+
+std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
+  if (!png_possible(drawing.width, drawing.height)) {
+    throw RenderError("a picture of " + std::to_string(std::lround(drawing.width)) + " x " +
+                      std::to_string(std::lround(drawing.height)) +
+                      " pixels is more than cairo can make");
+  }
   GError* error = nullptr;
+  const std::string& svg = drawing.svg;
   const std::unique_ptr<RsvgHandle, HandleDeleter> handle(
       rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error));
   if (!handle) throw RenderError("librsvg could not read the plan: " + message_of(error));
-
-  double width = 0;
-  double height = 0;
-  if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &width, &height) || width <= 0 ||
-      height <= 0) {
-    throw RenderError("the plan's SVG has no size in pixels");
-  }
-  const double scale = std::min(1.0, kMaxPlanPixels / std::max(width, height));
-  const int pixels_wide = std::max(1, static_cast<int>(std::lround(width * scale)));
-  const int pixels_high = std::max(1, static_cast<int>(std::lround(height * scale)));
+  const int pixels_wide = static_cast<int>(std::lround(drawing.width));
+  const int pixels_high = static_cast<int>(std::lround(drawing.height));
 
   const std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixels_wide, pixels_high));
@@ -77,6 +114,7 @@ std::string plan_png(const std::string& svg) {
     throw RenderError(std::string("cairo could not write the PNG: ") +
                       cairo_status_to_string(status));
   }
+  if (dots_per_inch > 0) png.insert(kAfterHeader, density_chunk(dots_per_inch));
   return png;
 }
 

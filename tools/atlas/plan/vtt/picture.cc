@@ -1,26 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "atlas/plan/vtt/picture.h"
 
-#include "atlas/common/markup.h"
-#include "atlas/plan/draw/level_drawing.h"
 #include "atlas/plan/draw/plan_png.h"
 
 namespace atlas::vtt {
 
-// Interim: the game master's drawing, until the player's map is there.
-Picture level_picture(const PlanLevel& level, int pixels_per_square) {
-  const draw::LevelDrawing drawing(level, "", false);
-  Picture picture{drawing.bounds(), pixels_per_square, {}};
-  const Rect& frame = picture.frame;
-  std::string svg;
-  Markup out(svg);
-  out << "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " << frame.w << ' ' << frame.h
-      << "\" width=\"" << frame.w / kFeetPerSquare * pixels_per_square << "\" height=\""
-      << frame.h / kFeetPerSquare * pixels_per_square << "\">";
-  drawing.write(out, 0, 0);
-  out << "</svg>";
-  picture.png = plan_png(svg);
-  return picture;
+SvgDrawing tabletop_drawing(const PlanLevel& level, int pixels_per_square, bool room_numbers) {
+  DrawOptions options;
+  options.player = true;
+  options.room_numbers = room_numbers;
+  options.grid = GridLines::kNone;
+  options.title = options.legend = options.compass = false;
+  options.pixels_per_foot = static_cast<double>(pixels_per_square) / kFeetPerSquare;
+  return plan_level_svg(level, options);
+}
+
+Picture level_picture(const SvgDrawing& drawing, int pixels_per_square) {
+  return {drawing.frame, pixels_per_square, plan_png(drawing)};
 }
 
 }  // namespace atlas::vtt

@@ -44,6 +44,17 @@ Path room_floor(const PlanRoom& room) {
   return fine_path({{r.x, r.y}, {r.right(), r.y}, {r.right(), r.bottom()}, {r.x, r.bottom()}});
 }
 
+std::vector<const PlanRoom*> rooms_by_number(const PlanLevel& level) {
+  std::vector<const PlanRoom*> room_of;
+  for (const PlanRoom& room : level.rooms) {
+    if (static_cast<std::size_t>(room.number) >= room_of.size()) {
+      room_of.resize(static_cast<std::size_t>(room.number) + 1, nullptr);
+    }
+    room_of[static_cast<std::size_t>(room.number)] = &room;
+  }
+  return room_of;
+}
+
 // Clipper's union needs every room wound the same way round, or an overlap
 // of two opposite windings would count as no floor.
 Paths room_floors(const PlanLevel& level) {
@@ -57,22 +68,80 @@ Paths room_floors(const PlanLevel& level) {
   return floors;
 }
 
-// Corridors and the passages into rooms that are not rectangles, as the
-// drawing strokes them: square ends, mitred bends.
-Paths corridor_strips(const PlanLevel& level) {
+// Mitred bends, as drawn.
+Paths stroked(const Paths& lines, ClipperLib::EndType ends) {
+  ClipperLib::ClipperOffset offset;
+  offset.AddPaths(lines, ClipperLib::jtMiter, ends);
+  Paths strips;
+  offset.Execute(strips, kCorridorWall);
+  return strips;
+}
+
+// The drawing puts the rooms over the corridors, so a corridor that passes
+// a room, or runs on past its own door, has the room's wall beside it: it
+// stops this far short of the wall, inside the wall's ink. It meets the
+// room only through the mouth of its door, which reaches as far inside.
+constexpr int kShortOfWall = 1;
+
+Paths corridors_outside_rooms(const PlanLevel& level, const Paths& floors) {
   Paths lines;
-  lines.reserve(level.corridors.size() + level.doors.size());
+  lines.reserve(level.corridors.size());
   for (const PlanCorridor& corridor : level.corridors) lines.push_back(fine_path(corridor.points));
+  ClipperLib::ClipperOffset grow;
+  grow.AddPaths(floors, ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+  Paths grown;
+  grow.Execute(grown, kShortOfWall);
+  ClipperLib::Clipper cut;
+  cut.AddPaths(stroked(lines, ClipperLib::etOpenButt), ClipperLib::ptSubject, true);
+  cut.AddPaths(grown, ClipperLib::ptClip, true);
+  Paths outside;
+  cut.Execute(ClipperLib::ctDifference, outside, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+  return outside;
+}
+
+// Each door in a rectangle's wall, as wide as its corridor, from just
+// outside the room to just inside it; inside, no wider than the wall, so
+// that a door by a corner opens into its room alone.
+Paths door_mouths(const PlanLevel& level) {
+  const std::vector<const PlanRoom*> room_of = rooms_by_number(level);
+  Paths mouths;
+  for (const PlanDoor& door : level.doors) {
+    const PlanRoom& room = *room_of[static_cast<std::size_t>(door.room)];
+    if (!room.door_stubs[static_cast<std::size_t>(door.slot)].empty()) continue;
+    const IntPoint at = fine(door.at);
+    const Point on = along(door.wall);
+    const Point in = inward(door.wall);
+    const auto box = [&](int64_t from, int64_t to, int64_t out, int64_t deep) {
+      Path corners;
+      for (const auto& [side, depth] :
+           {std::pair{from, out}, {to, out}, {to, deep}, {from, deep}}) {
+        corners.push_back({at.X + on.x * side + in.x * depth, at.Y + on.y * side + in.y * depth});
+      }
+      if (!ClipperLib::Orientation(corners)) ClipperLib::ReversePath(corners);
+      return corners;
+    };
+    const Rect r = room.footprint();
+    const int64_t wall_from = (north_south(door.wall) ? r.x - door.at.x : r.y - door.at.y);
+    const int64_t wall_to =
+        (north_south(door.wall) ? r.right() - door.at.x : r.bottom() - door.at.y);
+    mouths.push_back(box(-kCorridorWall, kCorridorWall, -2 * kShortOfWall, 0));
+    mouths.push_back(box(std::max<int64_t>(-kCorridorWall, wall_from * kUnitsPerFoot),
+                         std::min<int64_t>(kCorridorWall, wall_to * kUnitsPerFoot), -kShortOfWall,
+                         kShortOfWall));
+  }
+  return mouths;
+}
+
+// The passages into rooms that are not rectangles end past the room's
+// walls, their square ends the full width inside, as drawn.
+Paths passages_in(const PlanLevel& level) {
+  Paths lines;
   for (const PlanRoom& room : level.rooms) {
     for (const std::vector<Point>& stub : room.door_stubs) {
       if (!stub.empty()) lines.push_back(fine_path(stub));
     }
   }
-  ClipperLib::ClipperOffset offset;
-  offset.AddPaths(lines, ClipperLib::jtMiter, ClipperLib::etOpenSquare);
-  Paths strips;
-  offset.Execute(strips, kCorridorWall);
-  return strips;
+  return stroked(lines, ClipperLib::etOpenSquare);
 }
 
 bool north_west_of(const FinePoint& a, const FinePoint& b) {
@@ -163,86 +232,61 @@ Portal portal_in_passage(const std::vector<Point>& stub, const std::vector<Point
   return portal_across(centre, across, closed);
 }
 
-// The opening a door in a wall leaves, along the wall from its middle, in
-// quarter feet. Doors closer together than a corridor's width share one
-// opening (their corridors run together): each then reaches halfway to its
-// neighbour, so that doors side by side close the opening between them and
-// an archway beside a door leaves its half open.
-struct Opening {
-  int64_t before = -kCorridorWall;
-  int64_t after = kCorridorWall;
-};
-
-std::vector<Opening> openings_in_walls(const PlanLevel& level,
-                                       const std::vector<const PlanRoom*>& room_of) {
-  struct OnWall {
-    int room;
-    Wall wall;
-    int along;
-    std::size_t door;
-    bool operator<(const OnWall& o) const {
-      return std::tie(room, wall, along) < std::tie(o.room, o.wall, o.along);
-    }
+// Doors closer together than a corridor's width share one opening (their
+// corridors run together): each then reaches halfway to its neighbour, so
+// that doors side by side close the opening between them and an archway
+// beside a door leaves its half open.
+void share_openings(std::vector<Portal>& openings) {
+  struct OnLine {
+    bool east_west;
+    int64_t line;
+    int64_t from;
+    int64_t middle;
+    std::size_t index;
+    auto operator<=>(const OnLine&) const = default;
   };
-  std::vector<OnWall> order;
-  for (std::size_t i = 0; i < level.doors.size(); ++i) {
-    const PlanDoor& door = level.doors[i];
-    if (!room_of[static_cast<std::size_t>(door.room)]
-             ->door_stubs[static_cast<std::size_t>(door.slot)]
-             .empty()) {
-      continue;
-    }
-    order.push_back({door.room, door.wall, north_south(door.wall) ? door.at.x : door.at.y, i});
+  std::vector<OnLine> order;
+  order.reserve(openings.size());
+  for (std::size_t i = 0; i < openings.size(); ++i) {
+    const Portal& p = openings[i];
+    const bool east_west = p.a.y == p.b.y;
+    if (!east_west && p.a.x != p.b.x) continue;
+    order.push_back(east_west ? OnLine{true, p.a.y, p.a.x, (p.a.x + p.b.x) / 2, i}
+                              : OnLine{false, p.a.x, p.a.y, (p.a.y + p.b.y) / 2, i});
   }
   std::sort(order.begin(), order.end());
-  std::vector<Opening> openings(level.doors.size());
   for (std::size_t k = 0; k + 1 < order.size(); ++k) {
-    const OnWall& first = order[k];
-    const OnWall& second = order[k + 1];
-    const int64_t apart = static_cast<int64_t>(second.along - first.along) * kUnitsPerFoot;
-    if (first.room != second.room || first.wall != second.wall || apart >= 2 * kCorridorWall) {
+    const OnLine& first = order[k];
+    const OnLine& second = order[k + 1];
+    int64_t& end = first.east_west ? openings[first.index].b.x : openings[first.index].b.y;
+    int64_t& start = first.east_west ? openings[second.index].a.x : openings[second.index].a.y;
+    if (first.east_west != second.east_west || first.line != second.line || start >= end) {
       continue;
     }
-    openings[first.door].after = apart / 2;
-    openings[second.door].before = -apart / 2;
+    end = start = (first.middle + second.middle) / 2;
   }
+}
+
+// Where every door opens, archways too, in the level's door order.
+std::vector<Portal> door_openings(const PlanLevel& level) {
+  const std::vector<const PlanRoom*> room_of = rooms_by_number(level);
+  std::vector<Portal> openings;
+  openings.reserve(level.doors.size());
+  for (const PlanDoor& door : level.doors) {
+    const bool closed = passage_kind(door.passage) != Passage::kBrokenDoor;
+    const PlanRoom& room = *room_of[static_cast<std::size_t>(door.room)];
+    const std::vector<Point>& stub = room.door_stubs[static_cast<std::size_t>(door.slot)];
+    openings.push_back(stub.empty() ? portal_across(feet(door.at), feet(along(door.wall)), closed)
+                                    : portal_in_passage(stub, room.outline, closed));
+  }
+  share_openings(openings);
   return openings;
 }
 
-std::vector<Portal> level_portals(const PlanLevel& level) {
-  std::vector<const PlanRoom*> room_of;
-  for (const PlanRoom& room : level.rooms) {
-    if (static_cast<std::size_t>(room.number) >= room_of.size()) {
-      room_of.resize(static_cast<std::size_t>(room.number) + 1, nullptr);
-    }
-    room_of[static_cast<std::size_t>(room.number)] = &room;
-  }
-  const std::vector<Opening> openings = openings_in_walls(level, room_of);
-  std::vector<Portal> portals;
-  for (std::size_t i = 0; i < level.doors.size(); ++i) {
-    const PlanDoor& door = level.doors[i];
-    const Passage passage = passage_kind(door.passage);
-    if (passage == Passage::kArchway) continue;
-    const bool closed = passage != Passage::kBrokenDoor;
-    const PlanRoom& room = *room_of[static_cast<std::size_t>(door.room)];
-    const std::vector<Point>& stub = room.door_stubs[static_cast<std::size_t>(door.slot)];
-    if (!stub.empty()) {
-      portals.push_back(portal_in_passage(stub, room.outline, closed));
-      continue;
-    }
-    const IntPoint at = fine(door.at);
-    const Point on = along(door.wall);
-    const Opening& opening = openings[i];
-    portals.push_back({{at.X + on.x * opening.before, at.Y + on.y * opening.before},
-                       {at.X + on.x * opening.after, at.Y + on.y * opening.after},
-                       closed});
-  }
-  return portals;
-}
-
-// Clipper rounds where a corridor's side meets a slanting wall to the grid,
-// as the portal's end is rounded, but not always the same way: an end a
-// unit off the wall's corner moves onto it, so that no light leaks by.
+// A portal ends where its opening does: at the wall corner on its line
+// nearest each end, within a unit (Clipper rounds where a corridor's side
+// meets a slanting wall to the grid, not always as the portal is rounded)
+// or nearer the middle (a door by a corner whose corridor runs on past it).
 void close_gaps(std::vector<Portal>& portals, const std::vector<std::vector<FinePoint>>& rings) {
   std::vector<FinePoint> corners;
   for (const auto& ring : rings) corners.insert(corners.end(), ring.begin(), ring.end() - 1);
@@ -251,15 +295,20 @@ void close_gaps(std::vector<Portal>& portals, const std::vector<std::vector<Fine
   };
   std::sort(corners.begin(), corners.end(), west_first);
   for (Portal& portal : portals) {
-    for (FinePoint* end : {&portal.a, &portal.b}) {
+    const FinePoint middle{(portal.a.x + portal.b.x) / 2, (portal.a.y + portal.b.y) / 2};
+    const Portal as_made = portal;
+    for (const auto& [end, made] : {std::pair{&portal.a, as_made.a}, {&portal.b, as_made.b}}) {
+      const auto off = [&](const FinePoint& p) {
+        return std::max(std::abs(p.x - made.x), std::abs(p.y - made.y));
+      };
+      const int64_t reach = off(middle);
       const FinePoint* nearest = nullptr;
-      int64_t off = 2;
-      auto it = std::lower_bound(corners.begin(), corners.end(), FinePoint{end->x - 1, end->y - 1},
-                                 west_first);
-      for (; it != corners.end() && it->x <= end->x + 1; ++it) {
-        const int64_t here = std::max(std::abs(it->x - end->x), std::abs(it->y - end->y));
-        if (here < off) {
-          off = here;
+      auto it = std::lower_bound(corners.begin(), corners.end(),
+                                 FinePoint{std::min(made.x, middle.x) - 1, INT64_MIN}, west_first);
+      for (; it != corners.end() && it->x <= std::max(made.x, middle.x) + 1; ++it) {
+        const bool on_line =
+            it->y >= std::min(made.y, middle.y) - 1 && it->y <= std::max(made.y, middle.y) + 1;
+        if (on_line && off(*it) < reach && (nearest == nullptr || off(*it) < off(*nearest))) {
           nearest = &*it;
         }
       }
@@ -272,8 +321,11 @@ void close_gaps(std::vector<Portal>& portals, const std::vector<std::vector<Fine
 
 LevelWalls level_walls(const PlanLevel& level) {
   ClipperLib::Clipper clipper;
-  clipper.AddPaths(room_floors(level), ClipperLib::ptSubject, true);
-  clipper.AddPaths(corridor_strips(level), ClipperLib::ptSubject, true);
+  const Paths floors = room_floors(level);
+  clipper.AddPaths(floors, ClipperLib::ptSubject, true);
+  clipper.AddPaths(corridors_outside_rooms(level, floors), ClipperLib::ptSubject, true);
+  clipper.AddPaths(door_mouths(level), ClipperLib::ptSubject, true);
+  clipper.AddPaths(passages_in(level), ClipperLib::ptSubject, true);
   Paths outline;
   clipper.Execute(ClipperLib::ctUnion, outline, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
 
@@ -285,7 +337,12 @@ LevelWalls level_walls(const PlanLevel& level) {
   std::sort(walls.rings.begin(), walls.rings.end(), [](const auto& a, const auto& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), north_west_of);
   });
-  walls.portals = level_portals(level);
+  const std::vector<Portal> openings = door_openings(level);
+  for (std::size_t i = 0; i < openings.size(); ++i) {
+    if (passage_kind(level.doors[i].passage) != Passage::kArchway) {
+      walls.portals.push_back(openings[i]);
+    }
+  }
   close_gaps(walls.portals, walls.rings);
   return walls;
 }
