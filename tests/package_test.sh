@@ -18,13 +18,13 @@ debs=("$work"/out/*.deb)
 deb=${debs[0]}
 
 # Control fields: the project's single version, dependencies found from the
-# binaries (the C++ runtime, and the Graphviz and Clipper libraries the atlas
-# links).
+# binaries (the C++ runtime, and the Graphviz, Clipper and libpng libraries
+# the atlas links).
 [[ $(dpkg-deb -f "$deb" Package) == dungeon ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "version $(dpkg-deb -f "$deb" Version)"
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libstdc++6 libgvc6 libpolyclipping22 libc6; do
+for needed in libstdc++6 libgvc6 libpolyclipping22 libpng16-16 libc6; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "atlas/common/errors.h"
+#include "atlas/plan/draw/png_writer.h"
 
 namespace atlas {
 namespace {
@@ -31,11 +32,6 @@ std::string message_of(GError* error) {
   std::string message = error->message;
   g_error_free(error);
   return message;
-}
-
-cairo_status_t append_png(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
 }
 
 // A PNG starts with its signature (8 bytes) and its header chunk (25).
@@ -108,12 +104,7 @@ std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
   }
   cairo_surface_flush(surface.get());
 
-  std::string png;
-  const cairo_status_t status = cairo_surface_write_to_png_stream(surface.get(), append_png, &png);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    throw RenderError(std::string("cairo could not write the PNG: ") +
-                      cairo_status_to_string(status));
-  }
+  std::string png = draw::png_bytes(surface.get());
   if (dots_per_inch > 0) png.insert(kAfterHeader, density_chunk(dots_per_inch));
   return png;
 }
