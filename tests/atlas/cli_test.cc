@@ -289,6 +289,7 @@ TEST(Cli, BadInputGetsOneLineAndStatusTwo) {
       {{"scan", "0..9", "10..20", "-o", out}, "10..20"},
       {{"show", "--seed", "1", "-o", dir.file("missing/out.txt")}, "No such file or directory"},
       {{"show", "--seed", "1", "-o", dir.path()}, "it is a directory"},
+      {{"show", "--seed", "1", "-o", ""}, "-o needs a file name"},
   };
   for (const BadInput& bad : cases) {
     std::string shown;

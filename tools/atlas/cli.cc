@@ -117,26 +117,26 @@ void add_output_option(CLI::App* command, std::string& output) {
 struct ShowArgs {
   std::optional<std::string> seed;
   ShowFormat format = ShowFormat::kText;
-  std::string output;
+  std::string output = "-";
 };
 
 struct MapArgs {
   std::optional<std::string> seed;
   MapFormat format = MapFormat::kDot;
   std::optional<std::string> level;
-  std::string output;
+  std::string output = "-";
 };
 
 struct PlanArgs {
   std::optional<std::string> seed;
   PlanFormat format = PlanFormat::kSvg;
   std::optional<std::string> level;
-  std::string output;
+  std::string output = "-";
 };
 
 struct BookArgs {
   std::optional<std::string> seed;
-  std::string output;
+  std::string output = "-";
 };
 
 struct ScanArgs {
@@ -147,7 +147,7 @@ struct ScanArgs {
   ScanFormat format = ScanFormat::kCsv;
   std::optional<std::string> shard;
   std::optional<std::string> jobs;
-  std::string output;
+  std::string output = "-";
   bool no_header = false;
 };
 
@@ -338,7 +338,7 @@ int print_help_or_version(const CLI::App& app, const CLI::Error& request) {
   std::ostringstream text;
   app.exit(request, text, text);
   try {
-    Output output("");
+    Output output("-");
     write_all(output, text.str());
     return finish(output, 0);
   } catch (const WriteError& error) {

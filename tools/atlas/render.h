@@ -17,7 +17,9 @@ class RenderError : public std::runtime_error {
 };
 
 // `format` is a Graphviz output format such as "svg" or "png". Returns the
-// rendered bytes.
+// rendered bytes, drawn in a child process (atlas/isolated_render.h). Throws
+// RenderError when Graphviz cannot draw the map or dies trying, and
+// std::bad_alloc when it runs out of memory.
 std::string render_dot(const std::string& dot, std::string_view format);
 
 }  // namespace atlas
