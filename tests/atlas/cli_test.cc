@@ -290,6 +290,9 @@ TEST(Cli, BadInputGetsOneLineAndStatusTwo) {
       {{"show", "--seed", "1", "-o", dir.file("missing/out.txt")}, "No such file or directory"},
       {{"show", "--seed", "1", "-o", dir.path()}, "it is a directory"},
       {{"show", "--seed", "1", "-o", ""}, "-o needs a file name"},
+      {{"show", "--seed", "\x1b[2J", "-o", out}, "invalid seed '\\x1b[2J'"},
+      {{"show", "-o", dir.file("missing/a\x1b[31m\n\xc2\x9b")}, "a\\x1b[31m\\x0a\\xc2\\x9b'"},
+      {{"scan", "0..9", "--rom\x07s"}, "--rom\\x07s"},
   };
   for (const BadInput& bad : cases) {
     std::string shown;
@@ -304,6 +307,8 @@ TEST(Cli, BadInputGetsOneLineAndStatusTwo) {
     EXPECT_TRUE(err[0].starts_with("dungeon-atlas: ")) << err[0];
     EXPECT_NE(err[0].find(bad.says), std::string::npos) << err[0];
     EXPECT_NE(err[0].find("--help"), std::string::npos) << err[0];
+    EXPECT_TRUE(
+        std::none_of(err[0].begin(), err[0].end(), [](char c) { return c >= 0 && c < ' '; }));
     EXPECT_TRUE(dir.entries().empty()) << "left behind: " << dir.entries().front();
   }
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -24,6 +25,7 @@
 #include "atlas/plan_layout.h"
 #include "atlas/plan_png.h"
 #include "atlas/plan_svg.h"
+#include "atlas/printable.h"
 #include "atlas/render.h"
 #include "atlas/scan.h"
 #include "atlas/version.h"
@@ -322,13 +324,13 @@ std::string help_pointer(const CLI::App& app) {
   return "run '" + command + " --help' for usage";
 }
 
+// Every message is one line, whatever it repeats from the command line.
+void say(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), printable(message).c_str());
+}
+
 void report_usage_error(const std::string& message, const std::string& pointer) {
-  std::string line = message;
-  for (char& c : line) {
-    if (c == '\n') c = ' ';
-  }
-  std::fprintf(stderr, "%s: %s; %s\n", std::string(kProgram).c_str(), line.c_str(),
-               pointer.c_str());
+  say(message + "; " + pointer);
 }
 
 constexpr std::string_view kCommands[] = {"show", "map", "plan", "scan", "book"};
@@ -342,7 +344,7 @@ int print_help_or_version(const CLI::App& app, const CLI::Error& request) {
     write_all(output, text.str());
     return finish(output, 0);
   } catch (const WriteError& error) {
-    std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), error.what());
+    say(error.what());
     return kFailureStatus;
   }
 }
@@ -461,7 +463,9 @@ int run_cli(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     if (error.get_exit_code() == 0) return print_help_or_version(app, error);
+    // CLI11 may break its own messages over lines.
     std::string message = error.what();
+    std::replace(message.begin(), message.end(), '\n', ' ');
     if (error.get_name() == "RequiredError") {
       if (app.get_subcommands().empty()) {
         message = "no command given (commands: show, map, plan, scan, book)";
@@ -485,7 +489,7 @@ int run_cli(int argc, char** argv) {
     std::fprintf(stderr, "%s: out of memory\n", std::string(kProgram).c_str());
     return kFailureStatus;
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), error.what());
+    say(error.what());
     return kFailureStatus;
   }
 }
