@@ -123,14 +123,15 @@ std::optional<int> descriptor_named(const std::string& path) {
   return std::nullopt;
 }
 
-// What `>` would refuse (a file we may not open for writing) and what the
-// final rename would (another user's file in a sticky folder), found before
-// the work rather than after it. `target` is a full path.
+// What `>` would refuse (a file we may not write) and what the final rename
+// would (another user's file in a sticky folder), found before the work
+// rather than after it. Asked, not tried: opening the file for writing would
+// wake whoever watches it. `target` is a full path.
 void check_replaceable(const std::string& path, const std::string& target,
                        const struct stat& file) {
-  const int fd = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) throw UsageError("cannot write '" + path + "': " + std::strerror(errno));
-  ::close(fd);
+  if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    throw UsageError("cannot write '" + path + "': " + std::strerror(errno));
+  }
   struct stat folder {};
   if (::stat(folder_of(target).c_str(), &folder) != 0) {
     throw UsageError("cannot write '" + path + "': " + std::strerror(errno));
