@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
-// dungeon-atlas: shows, maps and scans the dungeons `dungeon` grows.
+// dungeon-atlas: shows, maps, plans, scans and writes books of the dungeons
+// `dungeon` grows.
 #include <signal.h>
 #include <unistd.h>
 
 #include <new>
 
-#include "atlas/cli.h"
-#include "atlas/output_file.h"
+#include "atlas/cli/cli.h"
+#include "atlas/common/output_file.h"
 
 // Graphviz, Pango and fontconfig keep caches and plugin tables for the life
 // of the process and never free them; under LeakSanitizer that would drown

@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// The dungeon book: the command, the page's rules (book_check.py) and the page
+// in a real browser, on screen and printed (book_browser.py).
+#include "atlas/book/book.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+#include "process.h"
+
+namespace atlas_test {
+namespace {
+
+TEST(Book, SeedTimeIsTheUtcSecondOfTheSeed) {
+  EXPECT_EQ(atlas::seed_time_utc(0), "1970-01-01 00:00:00 UTC");
+  EXPECT_EQ(atlas::seed_time_utc(1700000000), "2023-11-14 22:13:20 UTC");
+  EXPECT_EQ(atlas::seed_time_utc(4294967295u), "2106-02-07 06:28:15 UTC");
+}
+
+// A small one-level dungeon, a multi-level one and one the room limit stopped.
+TEST(Book, KeepsEveryRuleAndMatchesTheDungeon) {
+  TempDir dir;
+  for (const std::string seed : {"217", "7", "0"}) {
+    const ProcessResult book = run_atlas({"book", "--seed", seed, "-o", dir.file(seed + ".html")});
+    EXPECT_EQ(book.status, seed == "0" ? 156 : 0) << book.err;
+    EXPECT_EQ(book.err, "");
+    const ProcessResult show = run_atlas({"show", "--seed", seed, "--format", "json"});
+    write_file(dir.file(seed + ".json"), show.out);
+    const ProcessResult check =
+        run_python("book/book_check.py", {dir.file(seed + ".html"), dir.file(seed + ".json")});
+    EXPECT_EQ(check.status, 0) << "seed " << seed << ":\n" << check.out << check.err;
+    EXPECT_EQ(check.out, "ok\n");
+  }
+
+  const ProcessResult now = run_atlas({"book"});
+  EXPECT_TRUE(now.status == 0 || now.status == 156);
+  const std::string digits = now.err.substr(std::min<std::size_t>(6, now.err.size()));
+  EXPECT_TRUE(now.err.starts_with("seed: ") && now.err.ends_with("\n") && digits.size() > 1 &&
+              std::all_of(digits.begin(), digits.end() - 1, ::isdigit))
+      << now.err;
+  EXPECT_TRUE(now.out.starts_with("<!DOCTYPE html>\n")) << now.out.substr(0, 100);
+}
+
+// The checks above are only worth something if they catch a broken book. Seed
+// 7 has a level of 127 rooms, whose plan no page holds whole: it prints tiled.
+TEST(Book, CheckerCatchesBrokenBooks) {
+  TempDir dir;
+  ASSERT_EQ(run_atlas({"book", "--seed", "7", "-o", dir.file("book.html")}).status, 0);
+  write_file(dir.file("show.json"), run_atlas({"show", "--seed", "7", "--format", "json"}).out);
+  const std::string book = read_file(dir.file("book.html"));
+  const struct {
+    std::string from, to, complaint;
+  } breakages[] = {
+      {"<h3>Room 3</h3>", "<h3>Room 3 < 4</h3>", "HTML5 parse error"},
+      {"id=\"room-4\"", "id=\"room-5\"", "id 'room-5' appears 2 times"},
+      {"href=\"#room-6\"", "href=\"#room-0\"", "link to '#room-0' hits 0 ids"},
+      {"<main>", "<main><a href=\"https://example.org/\">x</a>", "external address"},
+      {"default-src 'none'", "default-src *", "no Content-Security-Policy line"},
+      {"to <a href=\"#room-1\">room 1</a>", "to <a href=\"#room-1\">room 1</a> on level 9",
+       "only stairs, and every stair, name the level"},
+      {"<li>Monster</li>", "", "contents"},
+      {"<svg viewBox=\"0 0 ", "<svg viewBox=\"0 900 ", "the tiles leave part of the plan out"},
+  };
+  for (const auto& breakage : breakages) {
+    const std::size_t at = book.find(breakage.from);
+    ASSERT_NE(at, std::string::npos) << breakage.from;
+    std::string broken = book;
+    broken.replace(at, breakage.from.size(), breakage.to);
+    write_file(dir.file("broken.html"), broken);
+    const ProcessResult check =
+        run_python("book/book_check.py", {dir.file("broken.html"), dir.file("show.json")});
+    EXPECT_EQ(check.status, 1) << breakage.to;
+    EXPECT_NE(check.out.find(breakage.complaint), std::string::npos) << breakage.to << " gave:\n"
+                                                                     << check.out << check.err;
+  }
+}
+
+// Headless Chromium: click a room and a stair on a plan, print on A4 and Letter.
+TEST(Book, WorksInABrowserAndInPrint) {
+  TempDir dir;
+  ASSERT_EQ(run_atlas({"book", "--seed", "2", "-o", dir.file("book.html")}).status, 0);
+  const ProcessResult browser =
+      run_python("book/book_browser.py", {dir.file("book.html"), dir.path()});
+  EXPECT_EQ(browser.status, 0) << browser.out << browser.err;
+  EXPECT_TRUE(browser.out.starts_with("ok: 3 levels")) << browser.out;
+}
+
+}  // namespace
+}  // namespace atlas_test

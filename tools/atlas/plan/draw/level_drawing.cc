@@ -1,0 +1,241 @@
+// SPDX-License-Identifier: MIT
+#include "atlas/plan/draw/level_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <optional>
+
+#include "atlas/plan/draw/sizes.h"
+#include "atlas/plan/draw/svg_symbols.h"
+
+namespace atlas::draw {
+namespace {
+
+int down_to_ten(int feet) {
+  return static_cast<int>(std::floor(feet / 10.0)) * 10;
+}
+
+int up_to_ten(int feet) {
+  return static_cast<int>(std::ceil(feet / 10.0)) * 10;
+}
+
+Rect bounds_of(const PlanLevel& level) {
+  std::optional<Rect> box;
+  const auto take = [&](const Rect& r) { box = box ? united(*box, r) : r; };
+  for (const PlanRoom& room : level.rooms) take(room.footprint());
+  for (const PlanCorridor& corridor : level.corridors) {
+    for (const Point& p : corridor.points) take({p.x, p.y, 0, 0});
+  }
+  const Rect b = box.value_or(Rect{});
+  const int x = down_to_ten(b.x) - kMargin;
+  const int y = down_to_ten(b.y) - kMargin;
+  return {x, y, up_to_ten(b.right()) + kMargin - x, up_to_ten(b.bottom()) + kMargin - y};
+}
+
+bool goes_down(const PlanStairs& stairs, int level) {
+  return stairs.to_level > level;
+}
+
+// "down 2 to room 57"
+std::string stairs_label(const PlanStairs& stairs, int level) {
+  return (goes_down(stairs, level) ? "down " : "up ") +
+         std::to_string(std::abs(stairs.to_level - level)) + " to room " +
+         std::to_string(stairs.to_room);
+}
+
+std::string marks_of(const PlanRoom& room) {
+  std::string marks;
+  if (room.monster) marks += "M";
+  if (room.trap) marks += marks.empty() ? "T" : " T";
+  if (room.treasure) marks += marks.empty() ? "$" : " $";
+  return marks;
+}
+
+void path_points(Markup& d, const std::vector<Point>& points) {
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    d << (i == 0 ? "M" : "L") << points[i].x << ' ' << points[i].y;
+  }
+}
+
+}  // namespace
+
+const std::vector<Point>& LevelDrawing::stub_of(const PlanDoor& door) const {
+  static const std::vector<Point> kNone;
+  const PlanRoom* room = door.room > 0 && static_cast<std::size_t>(door.room) < room_of_.size()
+                             ? room_of_[static_cast<std::size_t>(door.room)]
+                             : nullptr;
+  return room == nullptr ? kNone : room->door_stubs[static_cast<std::size_t>(door.slot)];
+}
+
+LevelDrawing::LevelDrawing(const PlanLevel& level, std::string_view id_prefix, bool link_rooms)
+    : level_(level), id_prefix_(id_prefix), link_rooms_(link_rooms), bounds_(bounds_of(level)) {
+  int highest = 0;
+  for (const PlanRoom& room : level.rooms) highest = std::max(highest, room.number);
+  room_of_.assign(static_cast<std::size_t>(highest) + 1, nullptr);
+  doors_of_.resize(static_cast<std::size_t>(highest) + 1);
+  stairs_of_.resize(static_cast<std::size_t>(highest) + 1);
+  for (const PlanRoom& room : level.rooms) room_of_[static_cast<std::size_t>(room.number)] = &room;
+  for (const PlanDoor& door : level.doors) {
+    if (door.room > 0 && door.room <= highest)
+      doors_of_[static_cast<std::size_t>(door.room)].push_back(&door);
+  }
+  for (const PlanStairs& stairs : level.stairs) {
+    if (stairs.room > 0 && stairs.room <= highest)
+      stairs_of_[static_cast<std::size_t>(stairs.room)].push_back(&stairs);
+  }
+}
+
+void LevelDrawing::write(Markup& svg, double x, double y) const {
+  const Rect& b = bounds_;
+  svg << "<g id=\"";
+  svg.text(id_prefix_) << "level-" << level_.level << "\" transform=\"translate(" << x - b.x << ' '
+                       << y - b.y << ")\">";
+  svg << "<rect x=\"" << b.x << "\" y=\"" << b.y << "\" width=\"" << b.w << "\" height=\"" << b.h
+      << "\" fill=\"#e2e2e2\"/>";
+  write_corridors(svg);
+  for (const PlanRoom& room : level_.rooms) write_room(svg, room);
+  write_grid(svg);
+  svg << "</g>";
+}
+
+// Each corridor is drawn twice, black and wide then white and narrow, so that
+// crossing corridors merge. The doors of rooms that are not rectangles are
+// on the footprint's edge: their passages in to the walls are corridors too.
+void LevelDrawing::write_corridors(Markup& svg) const {
+  std::string path;
+  path.reserve(level_.corridors.size() * 40);
+  Markup d(path);
+  for (const PlanCorridor& corridor : level_.corridors) path_points(d, corridor.points);
+  for (const PlanDoor& door : level_.doors) path_points(d, stub_of(door));
+  if (path.empty()) return;
+  svg << "<g class=\"corridors\" fill=\"none\" stroke-linejoin=\"miter\"><path d=\"" << path
+      << "\" stroke=\"#000\" stroke-width=\"" << kCorridor + 2 * kCorridorEdge
+      << "\" stroke-linecap=\"square\"/><path d=\"" << path << "\" stroke=\"#fff\" stroke-width=\""
+      << kCorridor << "\" stroke-linecap=\"square\"/></g>";
+}
+
+// Over everything, in see-through black: grey on the floor, darker on the
+// rock, and no mark on walls, symbols and letters. (A pattern fill would do
+// the same at many times the cost of drawing.)
+void LevelDrawing::write_grid(Markup& svg) const {
+  const Rect& b = bounds_;
+  svg << "<path class=\"grid\" d=\"";
+  for (int x = b.x; x <= b.right(); x += 10) svg << 'M' << x << ' ' << b.y << 'V' << b.bottom();
+  for (int y = b.y; y <= b.bottom(); y += 10) svg << 'M' << b.x << ' ' << y << 'H' << b.right();
+  svg << "\" stroke=\"#000\" stroke-opacity=\"0.22\" stroke-width=\"0.3\"/>";
+}
+
+void LevelDrawing::write_room(Markup& svg, const PlanRoom& room) const {
+  if (link_rooms_) svg << "<a href=\"#room-" << room.number << "\">";
+  svg << "<g id=\"";
+  svg.text(id_prefix_) << "room-" << room.number << "\"><title>Room " << room.number << ": ";
+  svg.text(room.generated ? std::string_view(room.description) : "not explored") << "</title>";
+
+  if (!room.generated) {
+    write_unexplored(svg, room);
+  } else {
+    constexpr std::string_view kWalls = "\" stroke=\"#000\" stroke-width=\"1.2\"";
+    if (room.outline.empty()) {
+      svg << "<rect x=\"" << room.x << "\" y=\"" << room.y << "\" width=\"" << room.width
+          << "\" height=\"" << room.height << "\" fill=\"#fff" << kWalls << "/>";
+    } else {
+      svg << "<path d=\"";
+      path_points(svg, room.outline);
+      svg << "Z\" fill=\"#fff" << kWalls << " stroke-linejoin=\"round\"/>";
+    }
+
+    // Water sits low in the room, the label above it.
+    const double cx = room.x + room.width / 2.0;
+    const double cy = room.y + room.height / 2.0;
+    if (room.water == Water::kLake) {
+      water_symbol(svg, cx, cy + room.height * 0.16, room.width * 0.3, room.height * 0.2, false);
+    } else if (room.water != Water::kNone) {
+      const double rx = std::min(room.width, room.height) * 0.15;
+      water_symbol(svg, cx + room.width * 0.16, cy + room.height * 0.2, rx, rx * 0.7,
+                   room.water == Water::kMagicalPool);
+    }
+    write_label(svg, room);
+  }
+  write_doors(svg, room);
+  svg << "</g>";
+  if (link_rooms_) svg << "</a>";
+}
+
+// A dashed 10-foot square with its number, and "not explored" under it.
+void LevelDrawing::write_unexplored(Markup& svg, const PlanRoom& room) const {
+  const double cx = room.x + room.width / 2.0;
+  const double cy = room.y + room.height / 2.0;
+  svg << "<rect x=\"" << room.x << "\" y=\"" << room.y << "\" width=\"" << room.width
+      << "\" height=\"" << room.height
+      << "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.6\" stroke-dasharray=\"2 1.5\"/>"
+      << "<text x=\"" << cx << "\" y=\"" << cy + 1.4 << "\" font-size=\"4\" "
+      << "text-anchor=\"middle\" font-weight=\"bold\">" << room.number << "</text>"
+      << "<text x=\"" << cx << "\" y=\"" << room.y + room.height + 3 << "\" font-size=\""
+      << kLabelFont * 0.8
+      << "\" text-anchor=\"middle\" stroke=\"#fff\" stroke-width=\"0.8\" "
+         "paint-order=\"stroke\">not explored</text>";
+}
+
+void LevelDrawing::write_label(Markup& svg, const PlanRoom& room) const {
+  const std::vector<const PlanStairs*>& stairs = stairs_of_[static_cast<std::size_t>(room.number)];
+  const std::string marks = marks_of(room);
+  LabelRoom fitted{
+      room.footprint(), !room.outline.empty(), room.number, !marks.empty(), room.water, {}};
+  for (const PlanStairs* one : stairs) {
+    fitted.stairs_lines.push_back(stairs_line_width(stairs_label(*one, level_.level).size()));
+  }
+  const RoomLabel label = fit_room_label(fitted);
+  for (std::size_t i = 0; i < stairs.size(); ++i) write_stairs(svg, *stairs[i], label.stairs[i]);
+  svg << "<text x=\"" << label.number.x << "\" y=\"" << label.number.y << "\" font-size=\""
+      << label.number_font << "\" font-weight=\"bold\" text-anchor=\"middle\">" << room.number
+      << "</text>";
+  if (!marks.empty()) {
+    svg << "<text class=\"marks\" x=\"" << label.marks.x << "\" y=\"" << label.marks.y
+        << "\" font-size=\"" << label.marks_font << "\" text-anchor=\"middle\">" << marks
+        << "</text>";
+  }
+}
+
+// A door of a room that is not a rectangle is drawn where its passage meets
+// the walls, across the passage's last leg.
+void LevelDrawing::write_doors(Markup& svg, const PlanRoom& room) const {
+  for (const PlanDoor* door : doors_of_[static_cast<std::size_t>(room.number)]) {
+    const Passage passage = passage_kind(door->passage);
+    const std::vector<Point>& stub = room.door_stubs[static_cast<std::size_t>(door->slot)];
+    if (stub.empty()) {
+      door_symbol(svg, door->at.x, door->at.y, door->wall, passage);
+      continue;
+    }
+    const Point end = stub.back();
+    const Point before = stub[stub.size() - 2];
+    door_symbol(svg, end.x, end.y, wall_entered(before, end), passage);
+  }
+}
+
+// One line: the stairs symbol and where they lead; or the symbol apart, at
+// its icon, and the words alone, centred on the line.
+void LevelDrawing::write_stairs(Markup& svg, const PlanStairs& stairs,
+                                const StairsLine& line) const {
+  const std::string words = stairs_label(stairs, level_.level);
+  const bool down = goes_down(stairs, level_.level);
+  if (link_rooms_) svg << "<a href=\"#room-" << stairs.to_room << "\">";
+  svg << "<g class=\"stairs\"><title>";
+  svg.text(stairs.direction) << " to room " << stairs.to_room << " on level " << stairs.to_level
+                             << "</title>";
+  double text_x = line.middle.x;
+  if (line.icon) {
+    stairs_symbol(svg, line.icon->at.x, line.icon->at.y, line.icon->size, down);
+  } else {
+    const double left = line.middle.x - stairs_line_width(words.size()) / 2;
+    stairs_symbol(svg, left + 1.5, line.middle.y, kLabelFont * 0.5, down);
+    text_x = left + kStairsIcon;
+  }
+  svg << "<text x=\"" << text_x << "\" y=\"" << line.middle.y + kLabelFont * 0.36
+      << "\" font-size=\"" << kLabelFont << (line.icon ? "\" text-anchor=\"middle" : "")
+      << "\" stroke=\"#fff\" stroke-width=\"0.8\" paint-order=\"stroke\">";
+  svg.text(words) << "</text></g>";
+  if (link_rooms_) svg << "</a>";
+}
+
+}  // namespace atlas::draw
