@@ -6,11 +6,13 @@
 #include <cstdio>
 #include <functional>
 #include <new>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "atlas/cli/commands.h"
+#include "atlas/cli/usage.h"
 #include "atlas/cli/version.h"
 #include "atlas/common/errors.h"
 #include "atlas/common/output_file.h"
@@ -70,6 +72,29 @@ bool is_command(std::string_view name) {
   return false;
 }
 
+// What is wrong with the line, in our words rather than CLI11's: a first
+// word that is neither a command nor an option of the program's own, or a
+// fault in what follows the command (usage.h).
+std::optional<std::string> line_fault(int argc, char** argv, const std::vector<CLI::App*>& apps) {
+  if (argc < 2) return std::nullopt;
+  const std::string first = argv[1];
+  if (first == "-h" || first.starts_with("--help") || first.starts_with("--version")) {
+    return std::nullopt;
+  }
+  if (first.starts_with("-")) {
+    return "dungeon-atlas takes a command first, not " + first + " (commands: " + command_names() +
+           ")";
+  }
+  if (!is_command(first)) {
+    return "unknown command '" + first + "' (commands: " + command_names() + ")";
+  }
+  const std::vector<std::string> words(argv + 2, argv + argc);
+  for (const CLI::App* app : apps) {
+    if (app->get_name() == first) return usage_fault(*app, words);
+  }
+  return std::nullopt;
+}
+
 // The message for a missing required argument: the command's own, or that
 // no command was given at all.
 std::string missing_message(const CLI::App& app, const std::vector<CLI::App*>& apps,
@@ -123,10 +148,11 @@ int run_cli(int argc, char** argv) {
     apps.push_back(sub);
   }
 
-  if (argc > 1 && argv[1][0] != '-' && !is_command(argv[1])) {
-    report_usage_error(
-        "unknown command '" + std::string(argv[1]) + "' (commands: " + command_names() + ")",
-        "run 'dungeon-atlas --help' for usage");
+  if (const std::optional<std::string> fault = line_fault(argc, argv, apps)) {
+    report_usage_error(*fault,
+                       "run '" + std::string(kProgram) +
+                           (argc > 1 && is_command(argv[1]) ? " " + std::string(argv[1]) : "") +
+                           " --help' for usage");
     return kUsageStatus;
   }
 
