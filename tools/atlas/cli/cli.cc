@@ -149,10 +149,8 @@ int run_cli(int argc, char** argv) {
   }
 
   if (const std::optional<std::string> fault = line_fault(argc, argv, apps)) {
-    report_usage_error(*fault,
-                       "run '" + std::string(kProgram) +
-                           (argc > 1 && is_command(argv[1]) ? " " + std::string(argv[1]) : "") +
-                           " --help' for usage");
+    const std::string command = argc > 1 && is_command(argv[1]) ? std::string(" ") + argv[1] : "";
+    report_usage_error(*fault, "run '" + std::string(kProgram) + command + " --help' for usage");
     return kUsageStatus;
   }
 
