@@ -80,7 +80,7 @@ constexpr FormatEntry<ShowFormat> kShowFormats[] = {
 struct ShowArgs {
   std::optional<std::string> seed;
   ShowFormat format = ShowFormat::kText;
-  std::string output;
+  std::string output = "-";
 };
 
 int run_show(const ShowArgs& args) {
@@ -118,7 +118,7 @@ struct MapArgs {
   std::optional<std::string> seed;
   MapFormat format = MapFormat::kDot;
   std::optional<std::string> level;
-  std::string output;
+  std::string output = "-";
 };
 
 int run_map(const MapArgs& args) {
@@ -157,7 +157,7 @@ struct PlanArgs {
   std::optional<std::string> seed;
   PlanFormat format = PlanFormat::kSvg;
   std::optional<std::string> level;
-  std::string output;
+  std::string output = "-";
 };
 
 int run_plan(const PlanArgs& args) {
@@ -190,7 +190,7 @@ std::function<int()> define_plan(CLI::App& command) {
 // book: one HTML page, the one format.
 struct BookArgs {
   std::optional<std::string> seed;
-  std::string output;
+  std::string output = "-";
 };
 
 int run_book(const BookArgs& args) {
@@ -223,7 +223,7 @@ struct ScanArgs {
   ScanFormat format = ScanFormat::kCsv;
   std::optional<std::string> shard;
   std::optional<std::string> jobs;
-  std::string output;
+  std::string output = "-";
   bool no_header = false;
 };
 

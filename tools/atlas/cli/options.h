@@ -70,6 +70,14 @@ void add_level_option(CLI::App& command, std::optional<std::string>& level, std:
 // Every command writes to standard output or, safely, to -o FILE.
 void add_output_option(CLI::App& command, std::string& output);
 
+// What an option or argument wants, for the messages that name it: "--level
+// needs a number, for example --level 2".
+struct OptionWants {
+  std::string what;     // "a number"
+  std::string example;  // "2"
+};
+OptionWants option_wants(const CLI::Option& option);
+
 // The seed given, or the clock's. Throws UsageError for a bad seed.
 uint32_t chosen_seed(const std::optional<std::string>& text);
 

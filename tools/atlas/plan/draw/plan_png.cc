@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "atlas/common/errors.h"
+#include "atlas/common/isolated_render.h"
 
 namespace atlas {
 namespace {
@@ -36,9 +37,7 @@ cairo_status_t append_png(void* closure, const unsigned char* data, unsigned int
   return CAIRO_STATUS_SUCCESS;
 }
 
-}  // namespace
-
-std::string plan_png(const std::string& svg) {
+std::string draw_png(const std::string& svg) {
   GError* error = nullptr;
   const std::unique_ptr<RsvgHandle, HandleDeleter> handle(
       rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error));
@@ -78,6 +77,12 @@ std::string plan_png(const std::string& svg) {
                       cairo_status_to_string(status));
   }
   return png;
+}
+
+}  // namespace
+
+std::string plan_png(const std::string& svg) {
+  return render_isolated("the plan", [&] { return draw_png(svg); });
 }
 
 }  // namespace atlas

@@ -11,8 +11,9 @@ namespace atlas {
 inline constexpr int kMaxPlanPixels = 8000;
 
 // The PNG bytes of `svg` at its own size in pixels, scaled down to fit
-// kMaxPlanPixels. Throws RenderError (common/errors.h) when librsvg or cairo
-// fails.
+// kMaxPlanPixels, drawn in a child process (atlas/common/isolated_render.h). Throws
+// RenderError (common/errors.h) when librsvg or cairo fails or dies, and
+// std::bad_alloc when they run out of memory.
 std::string plan_png(const std::string& svg);
 
 }  // namespace atlas
