@@ -294,6 +294,16 @@ TEST(Cli, BadInputGetsOneLineAndStatusTwo) {
       {{"scan", "0..9", "10..20", "-o", out}, "10..20"},
       {{"show", "--seed", "1", "-o", dir.file("missing/out.txt")}, "No such file or directory"},
       {{"show", "--seed", "1", "-o", dir.path()}, "it is a directory"},
+      {{"show", "--seed", "1", "-o", ""}, "-o needs a file name"},
+      {{"show", "--seed", "\x1b[2J", "-o", out}, "invalid seed '\\x1b[2J'"},
+      {{"show", "-o", dir.file("missing/a\x1b[31m\n\xc2\x9b")}, "a\\x1b[31m\\x0a\\xc2\\x9b'"},
+      {{"scan", "0..9", "--rom\x07s"}, "--rom\\x07s"},
+      {{"plan", "--level", "-o", out}, "--level needs a number, for example --level 2"},
+      {{"show", "-o"}, "-o needs a file name"},
+      {{"map", "--scale", "2", "-o", out}, "map has no option --scale (it has --seed, --format"},
+      {{"show", "--seed", "1", "--seed=2", "-o", out}, "--seed is given twice"},
+      {{"scan", "0..9", "--complete=no", "-o", out}, "--complete takes no value"},
+      {{"--seed", "5", "show"}, "takes a command first, not --seed"},
   };
   for (const BadInput& bad : cases) {
     std::string shown;
@@ -308,6 +318,11 @@ TEST(Cli, BadInputGetsOneLineAndStatusTwo) {
     EXPECT_TRUE(err[0].starts_with("dungeon-atlas: ")) << err[0];
     EXPECT_NE(err[0].find(bad.says), std::string::npos) << err[0];
     EXPECT_NE(err[0].find("--help"), std::string::npos) << err[0];
+    for (const std::string cli11 : {"required", "not expected", "Expected"}) {
+      EXPECT_EQ(err[0].find(cli11), std::string::npos) << "CLI11's own words: " << err[0];
+    }
+    EXPECT_TRUE(
+        std::none_of(err[0].begin(), err[0].end(), [](char c) { return c >= 0 && c < ' '; }));
     EXPECT_TRUE(dir.entries().empty()) << "left behind: " << dir.entries().front();
   }
 }

@@ -84,7 +84,7 @@ constexpr FormatEntry<ShowFormat> kShowFormats[] = {
 struct ShowArgs {
   std::optional<std::string> seed;
   ShowFormat format = ShowFormat::kText;
-  std::string output;
+  std::string output = "-";
 };
 
 int run_show(const ShowArgs& args) {
@@ -122,7 +122,7 @@ struct MapArgs {
   std::optional<std::string> seed;
   MapFormat format = MapFormat::kDot;
   std::optional<std::string> level;
-  std::string output;
+  std::string output = "-";
 };
 
 int run_map(const MapArgs& args) {
@@ -165,7 +165,7 @@ struct PlanArgs {
   std::optional<std::string> seed;
   PlanFormat format = PlanFormat::kSvg;
   std::optional<std::string> level;
-  std::string output;
+  std::string output = "-";
   DrawingArgs drawing;
 };
 
@@ -275,7 +275,7 @@ std::function<int()> define_plan(CLI::App& command) {
 // book: one HTML page, the one format.
 struct BookArgs {
   std::optional<std::string> seed;
-  std::string output;
+  std::string output = "-";
   DrawingArgs drawing;
 };
 
@@ -314,7 +314,7 @@ struct ScanArgs {
   ScanFormat format = ScanFormat::kCsv;
   std::optional<std::string> shard;
   std::optional<std::string> jobs;
-  std::string output;
+  std::string output = "-";
   bool no_header = false;
 };
 

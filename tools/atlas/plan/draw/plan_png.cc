@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "atlas/common/errors.h"
+#include "atlas/common/isolated_render.h"
 #include "atlas/plan/draw/png_writer.h"
 
 namespace atlas {
@@ -58,27 +59,7 @@ std::string density_chunk(double dots_per_inch) {
   return chunk;
 }
 
-}  // namespace
-
-bool png_possible(double width, double height) {
-  const double wide = std::round(width);
-  const double high = std::round(height);
-  return wide >= 1 && high >= 1 && wide <= kMaxPngSide && high <= kMaxPngSide &&
-         wide * kPngPixelBytes * high <= kMaxPngBytes;
-}
-
-double largest_png_share(double width, double height) {
-  const double side = kMaxPngSide / std::max(width, height);
-  const double area = std::sqrt(kMaxPngBytes / (kPngPixelBytes * width * height));
-  return std::min({1.0, side, area});
-}
-
-std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
-  if (!png_possible(drawing.width, drawing.height)) {
-    throw RenderError("a picture of " + std::to_string(std::lround(drawing.width)) + " x " +
-                      std::to_string(std::lround(drawing.height)) +
-                      " pixels is more than cairo can make");
-  }
+std::string draw_png(const SvgDrawing& drawing) {
   GError* error = nullptr;
   const std::string& svg = drawing.svg;
   const std::unique_ptr<RsvgHandle, HandleDeleter> handle(
@@ -104,7 +85,31 @@ std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
   }
   cairo_surface_flush(surface.get());
 
-  std::string png = draw::png_bytes(surface.get());
+  return draw::png_bytes(surface.get());
+}
+
+}  // namespace
+
+bool png_possible(double width, double height) {
+  const double wide = std::round(width);
+  const double high = std::round(height);
+  return wide >= 1 && high >= 1 && wide <= kMaxPngSide && high <= kMaxPngSide &&
+         wide * kPngPixelBytes * high <= kMaxPngBytes;
+}
+
+double largest_png_share(double width, double height) {
+  const double side = kMaxPngSide / std::max(width, height);
+  const double area = std::sqrt(kMaxPngBytes / (kPngPixelBytes * width * height));
+  return std::min({1.0, side, area});
+}
+
+std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
+  if (!png_possible(drawing.width, drawing.height)) {
+    throw RenderError("a picture of " + std::to_string(std::lround(drawing.width)) + " x " +
+                      std::to_string(std::lround(drawing.height)) +
+                      " pixels is more than cairo can make");
+  }
+  std::string png = render_isolated("the plan", [&] { return draw_png(drawing); });
   if (dots_per_inch > 0) png.insert(kAfterHeader, density_chunk(dots_per_inch));
   return png;
 }
