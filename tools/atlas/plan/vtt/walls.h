@@ -5,7 +5,9 @@
 //
 // The outline is the union of the rooms' walls and the corridors' strips,
 // computed by Clipper. The strips are as wide as the drawing's corridors
-// up to the middle of their edge line, so every wall lies on drawn ink.
+// up to the middle of their edge line, so every wall lies on drawn ink; as
+// the drawing puts rooms over corridors, a corridor meets a room only
+// through the mouth of its door.
 #ifndef ATLAS_PLAN_VTT_WALLS_H_
 #define ATLAS_PLAN_VTT_WALLS_H_
 
