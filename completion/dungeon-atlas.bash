@@ -5,14 +5,14 @@
 declare -gA _dungeon_atlas_options=(
   [show]="--seed --format -o --output --help"
   [map]="--seed --format --level -o --output --help"
-  [plan]="--seed --format --level -o --output --help"
-  [book]="--seed -o --output --help"
+  [plan]="--seed --format --level --player --numbers --grid --px-per-square -o --output --help"
+  [book]="--seed --player --numbers -o --output --help"
   [scan]="--complete --rooms --deepest --format --shard --jobs --no-header -o --output --help"
 )
 declare -gA _dungeon_atlas_formats=(
   [show]="text json"
   [map]="dot svg png"
-  [plan]="svg png json"
+  [plan]="svg png json uvtt"
   [scan]="csv json"
 )
 
@@ -38,7 +38,11 @@ _dungeon_atlas() {
       COMPREPLY=($(compgen -W "${_dungeon_atlas_formats[$command]}" -- "$cur"))
       return
       ;;
-    --seed | --level | --rooms | --deepest | --shard | --jobs)
+    --grid)
+      COMPREPLY=($(compgen -W "none 5 10" -- "$cur"))
+      return
+      ;;
+    --seed | --level | --rooms | --deepest | --shard | --jobs | --px-per-square)
       return # a number or range the user knows
       ;;
   esac

@@ -18,12 +18,13 @@ debs=("$work"/out/*.deb)
 deb=${debs[0]}
 
 # Control fields: the project's single version, dependencies found from the
-# binaries (the C++ runtime, and the Graphviz library the atlas links).
+# binaries (the C++ runtime, and the Graphviz, Clipper and libpng libraries
+# the atlas links).
 [[ $(dpkg-deb -f "$deb" Package) == dungeon ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "version $(dpkg-deb -f "$deb" Version)"
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libstdc++6 libgvc6 libc6; do
+for needed in libstdc++6 libgvc6 libpolyclipping22 libpng16-16 libc6; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 
@@ -97,8 +98,11 @@ mkdir "$work/files" "$work/files/folder" && touch "$work/files/my out.csv"
   offers "--help|--version|book|map|plan|scan|show" dungeon-atlas ""
   offers "dot|png|svg" dungeon-atlas map --format ""
   offers "csv|json" dungeon-atlas scan --format = ""
-  offers "json|png|svg" dungeon-atlas plan --format ""
-  offers "--help|--output|-o" dungeon-atlas book --seed 3 -
+  offers "json|png|svg|uvtt" dungeon-atlas plan --format ""
+  offers "--help|--numbers|--output|--player|-o" dungeon-atlas book --seed 3 -
+  offers "10|5|none" dungeon-atlas plan --player --grid ""
+  offers "--grid|--help|--level|--numbers|--output|--px-per-square|--seed" \
+    dungeon-atlas plan --player --format png --
   offers "json" dungeon-atlas show --format = j
   offers "--help|--output|-o" dungeon-atlas show --seed 3 --format json -
   offers "--deepest|--format|--help|--jobs|--no-header|--rooms|--shard" \

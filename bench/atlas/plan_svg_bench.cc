@@ -4,6 +4,8 @@
 // the PNG librsvg makes of it.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+
 #include "atlas/common/finished_run.h"
 #include "atlas/plan/describe.h"
 #include "atlas/plan/draw/plan_png.h"
@@ -31,7 +33,7 @@ void BM_PlanSvg(benchmark::State& state) {
   const atlas::FinishedRun& run = largest();
   const atlas::Plan plan = plan_of(run);
   std::size_t bytes = 0;
-  for (auto _ : state) bytes = atlas::plan_svg(plan).size();
+  for (auto _ : state) bytes = atlas::plan_svg(plan).svg.size();
   state.SetLabel(std::to_string(run.rooms()) + " rooms, " + std::to_string(bytes) + " bytes");
 }
 BENCHMARK(BM_PlanSvg)->Unit(benchmark::kMillisecond);
@@ -44,9 +46,15 @@ BENCHMARK(BM_LayoutAndSvg)->Unit(benchmark::kMillisecond);
 
 void BM_PlanPng(benchmark::State& state) {
   const atlas::FinishedRun& run = largest();
-  const std::string svg = atlas::plan_svg(plan_of(run));
+  // As the plan command draws it by default: at most kMaxPlanPixels a side.
+  const atlas::Plan plan = plan_of(run);
+  atlas::DrawOptions options;
+  const atlas::SvgDrawing full = atlas::plan_svg(plan, options);
+  options.pixels_per_foot *=
+      std::min(1.0, atlas::kMaxPlanPixels / std::max(full.width, full.height));
+  const atlas::SvgDrawing drawing = atlas::plan_svg(plan, options);
   std::size_t bytes = 0;
-  for (auto _ : state) bytes = atlas::plan_png(svg).size();
+  for (auto _ : state) bytes = atlas::plan_png(drawing).size();
   state.SetLabel(std::to_string(bytes) + " bytes of PNG");
 }
 BENCHMARK(BM_PlanPng)->Unit(benchmark::kMillisecond)->Iterations(3);

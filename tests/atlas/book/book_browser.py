@@ -3,9 +3,10 @@
 
 usage: book_browser.py BOOK.html WORK_DIR
 
-- On screen: clicks a room on a plan and a stair on a plan; the browser must
-  land on the entry the link names (the address ends in #room-N), with the
-  entry in view and marked by the :target highlight.
+- On screen: clicks a room on a plan, which must land on its key entry (the
+  address ends in #room-N), and a stair on a plan, which must land on the
+  room it reaches on the other level's plan (#plan-L-room-N): the target in
+  view and marked by the :target highlight.
 - On paper: prints to PDF on A4 and on Letter; every level section must begin
   a page, and no page may begin in the middle of a room entry (its first line
   is a level heading, a room heading or a plan tile's label).
@@ -26,20 +27,21 @@ from selenium.webdriver.common.action_chains import ActionChains
 
 problems = []
 
-# The last link on a plan (its entry is far from the plan) that has a point
-# not covered by anything else, that point's offset from the link's centre
-# (where a pointer move to the link starts), and the entry the link names.
-# Stairs are thin lines with a label beside them, so points are sought on a
-# grid over each of the link's parts. `stairs` picks a link to a room on
-# another level.
+# The last link on a plan (its target is far from it) that has a point not
+# covered by anything else, that point's offset from the link's centre (where
+# a pointer move to the link starts), and the target the link names. Stairs
+# are thin lines with a label beside them, so points are sought on a grid
+# over each of the link's parts. `stairs` picks a link to a room on another
+# level, else a link to a key entry.
 FIND_LINK = """
 const [stairs] = arguments;
 for (const figure of document.querySelectorAll('section.level figure')) {
   const level = figure.closest('section').id;
   for (const link of [...figure.querySelectorAll('.plan-view svg a')].reverse()) {
     const href = link.getAttribute('href') || link.getAttribute('xlink:href') || '';
-    const target = href.startsWith('#room-') && document.getElementById(href.slice(1));
-    if (!target || (target.closest('section').id !== level) !== stairs) continue;
+    const target = href.length > 1 && document.getElementById(href.slice(1));
+    if (!target || target.matches('article') === stairs ||
+        (target.closest('section').id !== level) !== stairs) continue;
     link.scrollIntoView({block: 'center', inline: 'center'});
     const whole = link.getBoundingClientRect();
     for (const part of [link, ...link.querySelectorAll('*')]) {
@@ -63,12 +65,22 @@ for (const figure of document.querySelectorAll('section.level figure')) {
 return null;
 """
 
+# Where the target is, within the window and within the plan's own
+# scrolling box, and whether it is marked: an entry by its outline, a room on
+# a plan by its walls' highlight.
 WHERE_IS = """
-const entry = document.getElementById(arguments[0]);
-const box = entry.getBoundingClientRect();
-const style = getComputedStyle(entry);
-return [location.hash, box.top, box.bottom, window.innerHeight, style.outlineStyle,
-        style.outlineWidth];
+const target = document.getElementById(arguments[0]);
+const box = target.getBoundingClientRect();
+const view = target.closest('.plan-view');
+const frame = view ? view.getBoundingClientRect() : {top: 0, bottom: innerHeight, left: 0, right: innerWidth};
+const top = Math.max(0, frame.top), bottom = Math.min(innerHeight, frame.bottom);
+const walls = target.querySelector('.walls');
+const marked = walls ? getComputedStyle(walls).fill === 'rgb(255, 244, 214)'
+                     : getComputedStyle(target).outlineStyle !== 'none';
+return [location.hash, box.top >= top - 1 && box.bottom <= bottom + 1 &&
+        box.left >= frame.left - 1 && box.right <= frame.right + 1,
+        [box.top, box.bottom, box.left, box.right], [top, bottom, frame.left, frame.right],
+        marked];
 """
 
 
@@ -91,14 +103,18 @@ def click_through(driver, stairs):
         return
     link, href, dx, dy = found
     ActionChains(driver).move_to_element_with_offset(link, dx, dy).click().perform()
-    hash_, top, bottom, height, outline, outline_width = driver.execute_script(WHERE_IS, href[1:])
+    check_target(driver, href, f"clicking the {what} link")
+
+
+def check_target(driver, href, how):
+    hash_, seen, box, frame, marked = driver.execute_script(WHERE_IS, href[1:])
     if hash_ != href:
-        problems.append(f"clicking the {what} link to {href} led to {hash_!r}")
-    if not (0 <= top and bottom <= height):
-        problems.append(f"after clicking {href} the entry spans {top}..{bottom}, "
-                        f"not within the window's 0..{height}")
-    if outline == "none" or outline_width in ("0px", ""):
-        problems.append(f"the entry {href} has no visible :target highlight")
+        problems.append(f"{how} to {href} led to {hash_!r}")
+    if not seen:
+        problems.append(f"after {how} to {href} the target spans {box} (top, bottom, left, "
+                        f"right), not within the visible {frame}")
+    if not marked:
+        problems.append(f"after {how}, {href} has no visible :target highlight")
 
 
 def page_texts(pdf):

@@ -1,11 +1,12 @@
 # SPDX-License-Identifier: MIT
 """Checks a dungeon book against the rules every book must keep.
 
-usage: book_check.py BOOK.html SHOW.json
+usage: book_check.py BOOK.html SHOW.json [player | player-numbers]
 
-SHOW.json is `dungeon-atlas show --format json` for the same seed. Prints one
-line per problem found and exits 1 if there is any; prints "ok" and exits 0
-otherwise. Checks:
+SHOW.json is `dungeon-atlas show --format json` for the same seed; "player"
+checks a book written with --player, "player-numbers" one with --player
+--numbers. Prints one line per problem found and exits 1 if there is any;
+prints "ok" and exits 0 otherwise. Checks:
 - the page parses as HTML5 without a single parse error (html5lib, strict);
 - no id repeats, and every "#" link (href or xlink:href, HTML and SVG alike)
   hits an id;
@@ -17,6 +18,10 @@ otherwise. Checks:
   whose description, exits and contents are those of the JSON; rooms the JSON
   lacks (an overflow left them ungenerated) have a "not explored" entry;
 - the header: seed, the second it stands for (UTC), outcome, totals.
+A player's book instead has a section per level with its plan and nothing
+the players may not see: no seed, totals or key, no M/T/$ marks, no stairs
+destinations, no "not explored" marks, no links, and no room numbers unless
+asked for; every room is still on its plan.
 """
 import datetime
 import json
@@ -304,8 +309,51 @@ def check_tiles(figure, plan, level):
         problem(f"level {level}: the tiles leave part of the plan out")
 
 
+SECRET_TEXT = re.compile(r"^[MT$ ]+$|\bto room\b|^(up|down) \d|not explored|seed|\*", re.I)
+
+
+def check_player_book(root, show, numbers):
+    """What the players get: plans, every room on them, and nothing secret."""
+    texts = [text_of(e) for e in root.iter() if isinstance(e.tag, str) and
+             local(e.tag) in ("text", "title", "h1", "h2", "h3", "p", "li", "figcaption", "dd")]
+    for text in texts:
+        if SECRET_TEXT.search(text):
+            problem(f"the player's book shows {text!r}")
+    if any(local(e.tag) in ("article", "a") for e in root.iter()
+           if isinstance(e.tag, str) and not e.get("href", "").startswith("#level-")):
+        problem("the player's book has a key or links to rooms")
+    levels = sorted({room["level"] for room in show["rooms"]})
+    sections = [s for s in root.iter("section") if "level" in classes(s)]
+    if [s.get("id") for s in sections] != [f"level-{level}" for level in levels]:
+        problem(f"sections {[s.get('id') for s in sections]} for levels {levels}")
+    rooms = {room["number"]: room["level"] for room in show["rooms"]}
+    for room in show["rooms"]:
+        for exit_ in room["exits"]:
+            if not exit_["direction"].startswith(("Up ", "Down ")):
+                rooms.setdefault(exit_["room"], room["level"])
+    drawn = {}
+    for section in sections:
+        level = int(section.get("id").split("-")[1])
+        for group in section.iter(SVG + "g"):
+            match = re.fullmatch(rf"plan-{level}-room-(\d+)", group.get("id", ""))
+            if not match:
+                continue
+            number = int(match.group(1))
+            drawn[number] = level
+            shown = [squeeze(t.text or "") for t in group.iter(SVG + "text")] + \
+                [squeeze(t.text or "") for t in group.iter(SVG + "title")]
+            words = " ".join(shown).split()
+            if (str(number) in words) != numbers or \
+                    (not numbers and any(word.isdigit() for word in words)):
+                problem(f"room {number}: numbers {'missing' if numbers else 'shown'}: {shown}")
+    # Rooms an overflow left ungenerated may be unknown to the JSON.
+    missing = sorted(set(rooms.items()) - set(drawn.items()))
+    if missing:
+        problem(f"rooms (number, level) not on their plans: {missing[:10]}")
+
+
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4) or sys.argv[3:] not in ([], ["player"], ["player-numbers"]):
         print(__doc__)
         return 2
     with open(sys.argv[1], encoding="utf-8") as f:
@@ -314,8 +362,11 @@ def main():
         show = json.load(f)
     root = parse(raw)
     check_links_and_loading(root, raw)
-    check_header(root, show)
-    check_levels_and_entries(root, show)
+    if sys.argv[3:]:
+        check_player_book(root, show, sys.argv[3] == "player-numbers")
+    else:
+        check_header(root, show)
+        check_levels_and_entries(root, show)
     for line in problems[:40]:
         print(line)
     if len(problems) > 40:

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "process.h"
 
@@ -33,6 +35,17 @@ TEST(Book, KeepsEveryRuleAndMatchesTheDungeon) {
         run_python("book/book_check.py", {dir.file(seed + ".html"), dir.file(seed + ".json")});
     EXPECT_EQ(check.status, 0) << "seed " << seed << ":\n" << check.out << check.err;
     EXPECT_EQ(check.out, "ok\n");
+  }
+
+  // The players' books: nothing secret, every room on its plan.
+  for (const auto& [seed, mode] :
+       {std::pair<std::string, std::string>{"7", "player"}, {"0", "player-numbers"}}) {
+    std::vector<std::string> args{"book", "--seed", seed, "--player", "-o", dir.file("p.html")};
+    if (mode == "player-numbers") args.push_back("--numbers");
+    ASSERT_EQ(run_atlas(args).status, seed == "0" ? 156 : 0);
+    const ProcessResult check =
+        run_python("book/book_check.py", {dir.file("p.html"), dir.file(seed + ".json"), mode});
+    EXPECT_EQ(check.out, "ok\n") << "seed " << seed << " " << mode << ":\n" << check.err;
   }
 
   const ProcessResult now = run_atlas({"book"});
@@ -64,18 +77,37 @@ TEST(Book, CheckerCatchesBrokenBooks) {
       {"<li>Monster</li>", "", "contents"},
       {"<svg viewBox=\"0 0 ", "<svg viewBox=\"0 900 ", "the tiles leave part of the plan out"},
   };
-  for (const auto& breakage : breakages) {
-    const std::size_t at = book.find(breakage.from);
+  const auto expect_caught = [&](const std::string& original, const auto& breakage,
+                                 std::vector<std::string> mode) {
+    const std::size_t at = original.find(breakage.from);
     ASSERT_NE(at, std::string::npos) << breakage.from;
-    std::string broken = book;
+    std::string broken = original;
     broken.replace(at, breakage.from.size(), breakage.to);
     write_file(dir.file("broken.html"), broken);
-    const ProcessResult check =
-        run_python("book/book_check.py", {dir.file("broken.html"), dir.file("show.json")});
+    std::vector<std::string> args{dir.file("broken.html"), dir.file("show.json")};
+    args.insert(args.end(), mode.begin(), mode.end());
+    const ProcessResult check = run_python("book/book_check.py", args);
     EXPECT_EQ(check.status, 1) << breakage.to;
     EXPECT_NE(check.out.find(breakage.complaint), std::string::npos) << breakage.to << " gave:\n"
                                                                      << check.out << check.err;
-  }
+  };
+  for (const auto& breakage : breakages) expect_caught(book, breakage, {});
+
+  // A player's book that lets a secret through.
+  ASSERT_EQ(run_atlas({"book", "--seed", "7", "--player", "-o", dir.file("player.html")}).status,
+            0);
+  const std::string player = read_file(dir.file("player.html"));
+  const struct {
+    std::string from, to, complaint;
+  } leaks[] = {
+      {"<title>Door</title>", "<title>Door to room 5</title>", "shows 'Door to room 5'"},
+      {"</g><g class=\"door\">", "<text>M $</text></g><g class=\"door\">", "shows 'M $'"},
+      {"<h1>Player's map</h1>", "<h1>Dungeon of seed 7</h1>", "shows 'Dungeon of seed 7'"},
+      {"</section>", "<article class=\"entry\" id=\"room-1\"></article></section>", "a key"},
+      {"<g class=\"door\">", "<text>12</text><g class=\"door\">", "numbers shown"},
+      {"id=\"plan-1-room-3\"", "id=\"plan-1-room-x\"", "not on their plans"},
+  };
+  for (const auto& leak : leaks) expect_caught(player, leak, {"player"});
 }
 
 // Headless Chromium: click a room and a stair on a plan, print on A4 and Letter.

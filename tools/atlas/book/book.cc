@@ -26,8 +26,26 @@ void stairs_line(Markup& page, const std::set<int>& stairs_to) {
   }
 }
 
-void level_section(Markup& page, const FinishedRun& run, const LevelRooms& level,
-                   const Plan& plan) {
+// The players' section: its heading and its plan.
+void player_section(Markup& page, const LevelRooms& level, const PlanLevel* drawn,
+                    const BookOptions& options) {
+  page << "<section class=\"level\" id=\"level-" << level.level << "\" aria-labelledby=\"level-"
+       << level.level << "-heading\">\n<h2 id=\"level-" << level.level << "-heading\">Level "
+       << level.level << "</h2>\n";
+  if (drawn != nullptr) plan_figure(page, *drawn, options);
+  page << "</section>\n";
+}
+
+void level_section(Markup& page, const FinishedRun& run, const LevelRooms& level, const Plan& plan,
+                   const BookOptions& options) {
+  const auto drawn = std::find_if(plan.levels.begin(), plan.levels.end(),
+                                  [&](const PlanLevel& l) { return l.level == level.level; });
+  // The plan has every level the dungeon has (REQUIRES above).
+  const PlanLevel* figure = drawn == plan.levels.end() ? nullptr : &*drawn;
+  if (options.player) {
+    player_section(page, level, figure, options);
+    return;
+  }
   const dungeon::Dungeon& d = run.d();
   std::set<int> stairs_to;
   for (const int n : level.rooms) {
@@ -43,10 +61,7 @@ void level_section(Markup& page, const FinishedRun& run, const LevelRooms& level
        << (level.rooms.size() == 1 ? " room" : " rooms");
   stairs_line(page, stairs_to);
   page << ".</p>\n";
-  const auto drawn = std::find_if(plan.levels.begin(), plan.levels.end(),
-                                  [&](const PlanLevel& l) { return l.level == level.level; });
-  // The plan has every level the dungeon has (REQUIRES above).
-  if (drawn != plan.levels.end()) plan_figure(page, *drawn);
+  if (figure != nullptr) plan_figure(page, *figure, options);
   page << "<div class=\"key\">\n";
   for (const int n : level.rooms) room_entry(page, run, n);
   page << "</div>\n</section>\n";
@@ -54,6 +69,22 @@ void level_section(Markup& page, const FinishedRun& run, const LevelRooms& level
 
 void total(Markup& page, std::string_view name, int value) {
   page << "<div><dt>" << name << "</dt><dd>" << value << "</dd></div>\n";
+}
+
+void level_list(Markup& page, const FinishedRun& run) {
+  page << "<nav aria-label=\"Levels\">\n<ul>\n";
+  for (const LevelRooms& level : run.levels()) {
+    page << "<li><a href=\"#level-" << level.level << "\">Level " << level.level << "</a> ("
+         << level.rooms.size() << (level.rooms.size() == 1 ? " room)" : " rooms)") << "</li>\n";
+  }
+  page << "</ul>\n</nav>\n";
+}
+
+// The players' header names no seed: with it, they could print this book.
+void player_header(Markup& page, const FinishedRun& run) {
+  page << "<header>\n<h1>Player's map</h1>\n";
+  level_list(page, run);
+  page << "</header>\n";
 }
 
 void book_header(Markup& page, const FinishedRun& run) {
@@ -81,12 +112,9 @@ void book_header(Markup& page, const FinishedRun& run) {
   total(page, "Traps", d.tally.trap_count);
   total(page, "Monsters", d.tally.monster_count);
   total(page, "Treasures", d.tally.treasure_count);
-  page << "</dl>\n<nav aria-label=\"Levels\">\n<ul>\n";
-  for (const LevelRooms& level : run.levels()) {
-    page << "<li><a href=\"#level-" << level.level << "\">Level " << level.level << "</a> ("
-         << level.rooms.size() << (level.rooms.size() == 1 ? " room)" : " rooms)") << "</li>\n";
-  }
-  page << "</ul>\n</nav>\n</header>\n";
+  page << "</dl>\n";
+  level_list(page, run);
+  page << "</header>\n";
 }
 
 }  // namespace
@@ -100,7 +128,7 @@ std::string seed_time_utc(uint32_t seed) {
   return std::string(text, length);
 }
 
-std::string dungeon_book(const FinishedRun& run, const Plan& plan) {
+std::string dungeon_book(const FinishedRun& run, const Plan& plan, const BookOptions& options) {
   std::string out;
   out.reserve(static_cast<std::size_t>(run.d().tally.next_room) * 2048 + 16384);
   Markup page(out);
@@ -108,11 +136,21 @@ std::string dungeon_book(const FinishedRun& run, const Plan& plan) {
        << "<meta http-equiv=\"Content-Security-Policy\" content=\"default-src 'none'; "
           "style-src 'unsafe-inline'; base-uri 'none'; form-action 'none'\">\n"
        << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-       << "<title>Dungeon of seed " << run.seed() << "</title>\n<style>" << kBookStyle
-       << "</style>\n</head>\n<body>\n";
-  book_header(page, run);
+       << "<title>";
+  if (options.player) {
+    page << "Player's map";
+  } else {
+    page << "Dungeon of seed " << run.seed();
+  }
+  page << "</title>\n<style>" << kBookStyle << "</style>\n</head>\n<body"
+       << (options.player ? " class=\"player\"" : "") << ">\n";
+  if (options.player) {
+    player_header(page, run);
+  } else {
+    book_header(page, run);
+  }
   page << "<main>\n";
-  for (const LevelRooms& level : run.levels()) level_section(page, run, level, plan);
+  for (const LevelRooms& level : run.levels()) level_section(page, run, level, plan, options);
   page << "</main>\n</body>\n</html>\n";
   return out;
 }

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string>
 
+#include "atlas/book/book_options.h"
 #include "atlas/common/finished_run.h"
 #include "atlas/plan/plan.h"
 
@@ -21,7 +22,7 @@ std::string seed_time_utc(uint32_t seed);
 
 // REQUIRES: `plan` was laid out from `run` (every level) and described
 // (plan/describe.h).
-std::string dungeon_book(const FinishedRun& run, const Plan& plan);
+std::string dungeon_book(const FinishedRun& run, const Plan& plan, const BookOptions& options = {});
 
 }  // namespace atlas
 

@@ -82,22 +82,26 @@ std::vector<double> tile_starts(double total, double tile, double overlap) {
   return starts;
 }
 
-void plan_figure(Markup& page, const PlanLevel& level) {
-  PlanSvgOptions options;
-  options.id_prefix = "plan-" + std::to_string(level.level) + "-";
-  options.link_rooms = true;
+void plan_figure(Markup& page, const PlanLevel& level, const BookOptions& book) {
+  DrawOptions options;
+  options.player = book.player;
+  options.room_numbers = book.room_numbers;
+  options.prefixed_ids = true;
+  options.links = !book.player;
   options.labelled_by = "level-" + std::to_string(level.level) + "-caption";
   const SvgDrawing plan = plan_level_svg(level, options);
   const double fit = std::min(
       {1.0, kPrintWidth / std::max(plan.width, 1.0), kPrintHeight / std::max(plan.height, 1.0)});
   const double smallest = std::min(1.0, kMinPrintPixelsPerFoot / plan.pixels_per_foot);
-  const bool tiled = fit < smallest;
+  const bool tiled = fit < smallest && !book.player;
 
   page << "<figure class=\"plan" << (tiled ? " tiled" : "") << "\" id=\"level-" << level.level
        << "-figure\">\n<figcaption id=\"level-" << level.level << "-caption\">Floor plan of level "
-       << level.level
-       << ", to scale. Each room links to its entry in the key below; stairs link to the room "
-          "they reach.</figcaption>\n<div class=\"plan-view\" style=\"--readable: "
+       << level.level << ", to scale."
+       << (book.player ? ""
+                       : " Each room links to its entry in the key below; doors and stairs link "
+                         "to the room they lead to.")
+       << "</figcaption>\n<div class=\"plan-view\" style=\"--readable: "
        << Pixels{plan.width * std::min(1.0, kMinScreenPixelsPerFoot / plan.pixels_per_foot)}
        << "px\">\n"
        << plan.svg << "\n</div>\n";

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "atlas/book/book_options.h"
 #include "atlas/common/markup.h"
 #include "atlas/plan/plan.h"
 
@@ -18,11 +19,12 @@ namespace atlas {
 // REQUIRES: overlap < tile.
 std::vector<double> tile_starts(double total, double tile, double overlap);
 
-// The <figure id="level-K-figure"> of `level`: the drawing, with every room
-// linked to its key entry and every stair to the room it reaches, and its
-// print tiles when it needs them.
+// The <figure id="level-K-figure"> of `level`: the drawing and its print
+// tiles when it needs them. In the game master's book every room links to
+// its key entry, every door and stair to the room it leads to; the players'
+// plan links nowhere and is printed whole.
 // REQUIRES: `level` was described (plan/describe.h).
-void plan_figure(Markup& page, const PlanLevel& level);
+void plan_figure(Markup& page, const PlanLevel& level, const BookOptions& options);
 
 }  // namespace atlas
 

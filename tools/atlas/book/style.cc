@@ -26,6 +26,7 @@ h2 { font-size: 1.5rem; margin: 1rem 0 .1rem; }
 .plan figcaption { font-size: .9rem; margin-bottom: .3rem; }
 .plan-view { overflow: auto; max-height: 85vh; border: 1px solid #999; }
 .plan-view svg { display: block; max-width: 100%; height: auto; min-width: var(--readable); }
+.plan-view g:target .walls { fill: #fff4d6; stroke-width: 3; }
 .plan-tiles { display: none; }
 .key { display: grid; grid-template-columns: repeat(auto-fill, minmax(19rem, 1fr));
   gap: .75rem 1.25rem; align-items: start; }

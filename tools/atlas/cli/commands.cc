@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -26,6 +27,9 @@
 #include "atlas/plan/draw/plan_svg.h"
 #include "atlas/plan/layout/plan_layout.h"
 #include "atlas/plan/plan_json.h"
+#include "atlas/plan/vtt/picture.h"
+#include "atlas/plan/vtt/uvtt.h"
+#include "atlas/plan/vtt/walls.h"
 #include "atlas/scan/scan.h"
 
 namespace atlas {
@@ -146,33 +150,112 @@ std::function<int()> define_map(CLI::App& command) {
 }
 
 // plan: drawn by the program itself, the PNG by librsvg from the SVG.
-enum class PlanFormat { kSvg, kPng, kJson };
+enum class PlanFormat { kSvg, kPng, kJson, kUvtt };
 constexpr FormatEntry<PlanFormat> kPlanFormats[] = {
     {"svg", PlanFormat::kSvg, "drawn to scale"},
-    {"png", PlanFormat::kPng, "the SVG drawn with librsvg, at most 8000 pixels a side"},
+    {"png", PlanFormat::kPng, "the SVG drawn with librsvg"},
     {"json", PlanFormat::kJson, "see docs/dungeon-atlas-plan.schema.json"},
+    {"uvtt", PlanFormat::kUvtt, "one level for virtual tabletops: picture, walls and doors"},
 };
+
+// Foundry's default; Roll20 works at 70.
+constexpr int kDefaultPixelsPerSquare = 100;
 
 struct PlanArgs {
   std::optional<std::string> seed;
   PlanFormat format = PlanFormat::kSvg;
   std::optional<std::string> level;
   std::string output = "-";
+  DrawingArgs drawing;
 };
+
+// A tabletop file is the players' map of one level, without a grid.
+void refuse_uvtt_options(const PlanArgs& args, std::optional<int> level) {
+  if (!level) throw UsageError("--format uvtt needs --level K: a tabletop file holds one level");
+  if (args.drawing.grid)
+    throw UsageError("--grid is not for --format uvtt: tabletops draw their own");
+}
+
+// One line saying how large the picture would be and the largest number of
+// pixels a square that the renderer can make.
+std::string too_large(const SvgDrawing& drawing, int px_per_square) {
+  const double share = largest_png_share(drawing.width, drawing.height);
+  int fits = static_cast<int>(px_per_square * share);
+  while (fits > 0 && !png_possible(drawing.width * fits / px_per_square,
+                                   drawing.height * fits / px_per_square)) {
+    --fits;
+  }
+  return "--px-per-square " + std::to_string(px_per_square) + " makes a picture of " +
+         std::to_string(std::lround(drawing.width)) + " x " +
+         std::to_string(std::lround(drawing.height)) +
+         " pixels, more than the renderer can make (32767 a side, 2 GB in all); " +
+         (fits > 0 ? "the largest that fits is --px-per-square " + std::to_string(fits)
+                   : "draw one level at a time with --level K");
+}
+
+// The picture at the size asked for; by default at most kMaxPlanPixels a
+// side. Throws UsageError, before any rendering, for a picture the renderer
+// cannot make.
+SvgDrawing sized_picture(const Plan& plan, DrawOptions options, std::optional<int> px_per_square) {
+  if (px_per_square) {
+    options.pixels_per_foot = *px_per_square / 5.0;
+    SvgDrawing drawing = plan_svg(plan, options);
+    if (!png_possible(drawing.width, drawing.height)) {
+      throw UsageError(too_large(drawing, *px_per_square));
+    }
+    return drawing;
+  }
+  SvgDrawing drawing = plan_svg(plan, options);
+  const double longest = std::max(drawing.width, drawing.height);
+  if (longest <= kMaxPlanPixels) return drawing;
+  options.pixels_per_foot *= kMaxPlanPixels / longest;
+  return plan_svg(plan, options);
+}
+
+// A tabletop file is one level: the players' map and its walls. Throws
+// UsageError, before any rendering, for a picture the renderer cannot make.
+std::string level_uvtt(const Plan& plan, int px_per_square, bool room_numbers) {
+  const PlanLevel& level = plan.levels.front();
+  const SvgDrawing drawing = vtt::tabletop_drawing(level, px_per_square, room_numbers);
+  if (!png_possible(drawing.width, drawing.height)) {
+    throw UsageError(too_large(drawing, px_per_square));
+  }
+  return vtt::uvtt_document(vtt::level_walls(level), vtt::level_picture(drawing, px_per_square));
+}
 
 int run_plan(const PlanArgs& args) {
   const std::optional<int> level = chosen_level(args.level);
   const uint32_t seed = chosen_seed(args.seed);
+  const bool uvtt = args.format == PlanFormat::kUvtt;
+  if (uvtt) refuse_uvtt_options(args, level);
+  const DrawOptions options = uvtt ? DrawOptions{} : chosen_drawing(args.drawing);
+  const std::optional<int> px_per_square = chosen_px_per_square(args.drawing);
+  if (px_per_square && args.format != PlanFormat::kPng && !uvtt) {
+    throw UsageError("--px-per-square sizes a picture: give it with --format png or uvtt");
+  }
+  if (args.format == PlanFormat::kJson && (args.drawing.player || args.drawing.grid)) {
+    throw UsageError(std::string(args.drawing.player ? "--player" : "--grid") +
+                     " is for the drawings: --format svg or png");
+  }
   Output output(args.output);
   refuse_png_on_terminal(args.format == PlanFormat::kPng, output);
   const FinishedRun run(seed);
   const Plan plan = drawn_plan(run, level);
-  announce_seed(args.seed, seed);
   if (args.format == PlanFormat::kJson) {
+    announce_seed(args.seed, seed);
     write_all(output, plan_json(plan).dump(2) + "\n");
+  } else if (args.format == PlanFormat::kSvg) {
+    announce_seed(args.seed, seed);
+    write_all(output, plan_svg(plan, options).svg);
+  } else if (uvtt) {
+    const std::string file =
+        level_uvtt(plan, px_per_square.value_or(kDefaultPixelsPerSquare), args.drawing.numbers);
+    announce_seed(args.seed, seed);
+    write_all(output, file);
   } else {
-    const std::string svg = plan_svg(plan);
-    write_all(output, args.format == PlanFormat::kSvg ? svg : plan_png(svg));
+    const SvgDrawing drawing = sized_picture(plan, options, px_per_square);
+    announce_seed(args.seed, seed);
+    write_all(output, plan_png(drawing));
   }
   return finish(output, outcome_status(run));
 }
@@ -183,6 +266,8 @@ std::function<int()> define_plan(CLI::App& command) {
   add_format_option(command, args->format, kPlanFormats);
   add_level_option(command, args->level,
                    "Only level K; stairs to other levels are labelled with where they go");
+  add_player_options(command, args->drawing);
+  add_picture_options(command, args->drawing);
   add_output_option(command, args->output);
   return [args] { return run_plan(*args); };
 }
@@ -191,20 +276,26 @@ std::function<int()> define_plan(CLI::App& command) {
 struct BookArgs {
   std::optional<std::string> seed;
   std::string output = "-";
+  DrawingArgs drawing;
 };
 
 int run_book(const BookArgs& args) {
   const uint32_t seed = chosen_seed(args.seed);
+  const DrawOptions drawing = chosen_drawing(args.drawing);
+  BookOptions options;
+  options.player = drawing.player;
+  options.room_numbers = drawing.room_numbers;
   Output output(args.output);
   announce_seed(args.seed, seed);
   const FinishedRun run(seed);
-  write_all(output, dungeon_book(run, drawn_plan(run, std::nullopt)));
+  write_all(output, dungeon_book(run, drawn_plan(run, std::nullopt), options));
   return finish(output, outcome_status(run));
 }
 
 std::function<int()> define_book(CLI::App& command) {
   auto args = std::make_shared<BookArgs>();
   add_seed_option(command, args->seed, kSeedHelp);
+  add_player_options(command, args->drawing);
   add_output_option(command, args->output);
   return [args] { return run_book(*args); };
 }

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "atlas/plan/draw/draw_options.h"
+
 namespace atlas {
 
 // One output format of a command: its name on the command line, what the
@@ -77,6 +79,28 @@ struct OptionWants {
   std::string example;  // "2"
 };
 OptionWants option_wants(const CLI::Option& option);
+
+// How plan and book draw their plans, as given.
+struct DrawingArgs {
+  bool player = false;
+  bool numbers = false;
+  std::optional<std::string> grid;
+  std::optional<std::string> px_per_square;
+};
+
+// --player and --numbers.
+void add_player_options(CLI::App& command, DrawingArgs& args);
+
+// --grid none|5|10 and --px-per-square N.
+void add_picture_options(CLI::App& command, DrawingArgs& args);
+
+// The drawing options the arguments ask for, at the default size. Throws
+// UsageError for --numbers without --player and for a grid that is not
+// none, 5 or 10.
+DrawOptions chosen_drawing(const DrawingArgs& args);
+
+// --px-per-square as a number of pixels, 1 to 1000. Throws UsageError.
+std::optional<int> chosen_px_per_square(const DrawingArgs& args);
 
 // The seed given, or the clock's. Throws UsageError for a bad seed.
 uint32_t chosen_seed(const std::optional<std::string>& text);

@@ -37,11 +37,19 @@ bool goes_down(const PlanStairs& stairs, int level) {
   return stairs.to_level > level;
 }
 
-// "down 2 to room 57"
-std::string stairs_label(const PlanStairs& stairs, int level) {
-  return (goes_down(stairs, level) ? "down " : "up ") +
-         std::to_string(std::abs(stairs.to_level - level)) + " to room " +
-         std::to_string(stairs.to_room);
+// As a pointer over a door names it: "Locked door".
+std::string_view door_name(Passage passage) {
+  switch (passage) {
+    case Passage::kDoor:
+      return "Door";
+    case Passage::kArchway:
+      return "Archway";
+    case Passage::kLockedDoor:
+      return "Locked door";
+    case Passage::kBrokenDoor:
+      return "Broken door";
+  }
+  return "Door";
 }
 
 std::string marks_of(const PlanRoom& room) {
@@ -68,13 +76,22 @@ const std::vector<Point>& LevelDrawing::stub_of(const PlanDoor& door) const {
   return room == nullptr ? kNone : room->door_stubs[static_cast<std::size_t>(door.slot)];
 }
 
-LevelDrawing::LevelDrawing(const PlanLevel& level, std::string_view id_prefix, bool link_rooms)
-    : level_(level), id_prefix_(id_prefix), link_rooms_(link_rooms), bounds_(bounds_of(level)) {
+int LevelDrawing::leads_to(const PlanDoor& door) const {
+  return door_to_[static_cast<std::size_t>(door.room)][static_cast<std::size_t>(door.slot)];
+}
+
+LevelDrawing::LevelDrawing(const PlanLevel& level, const DrawOptions& options)
+    : level_(level),
+      options_(options),
+      id_prefix_(options.prefixed_ids ? level_id_prefix(level.level) : ""),
+      bounds_(bounds_of(level)) {
   int highest = 0;
   for (const PlanRoom& room : level.rooms) highest = std::max(highest, room.number);
-  room_of_.assign(static_cast<std::size_t>(highest) + 1, nullptr);
-  doors_of_.resize(static_cast<std::size_t>(highest) + 1);
-  stairs_of_.resize(static_cast<std::size_t>(highest) + 1);
+  const auto rooms = static_cast<std::size_t>(highest) + 1;
+  room_of_.assign(rooms, nullptr);
+  doors_of_.resize(rooms);
+  stairs_of_.resize(rooms);
+  door_to_.resize(rooms);
   for (const PlanRoom& room : level.rooms) room_of_[static_cast<std::size_t>(room.number)] = &room;
   for (const PlanDoor& door : level.doors) {
     if (door.room > 0 && door.room <= highest)
@@ -83,6 +100,16 @@ LevelDrawing::LevelDrawing(const PlanLevel& level, std::string_view id_prefix, b
   for (const PlanStairs& stairs : level.stairs) {
     if (stairs.room > 0 && stairs.room <= highest)
       stairs_of_[static_cast<std::size_t>(stairs.room)].push_back(&stairs);
+  }
+  const auto known = [&](const PassageEnd& end) {
+    return end.room > 0 && end.room <= highest && end.slot >= 0 && end.slot < dungeon::kExitSlots;
+  };
+  for (const PlanCorridor& corridor : level.corridors) {
+    const PassageEnd& a = corridor.from;
+    const PassageEnd& b = corridor.to;
+    if (!known(a) || !known(b)) continue;
+    door_to_[static_cast<std::size_t>(a.room)][static_cast<std::size_t>(a.slot)] = b.room;
+    door_to_[static_cast<std::size_t>(b.room)][static_cast<std::size_t>(b.slot)] = a.room;
   }
 }
 
@@ -117,57 +144,95 @@ void LevelDrawing::write_corridors(Markup& svg) const {
 
 // Over everything, in see-through black: grey on the floor, darker on the
 // rock, and no mark on walls, symbols and letters. (A pattern fill would do
-// the same at many times the cost of drawing.)
+// the same at many times the cost of drawing.) A 5-foot grid keeps the
+// 10-foot lines as they are and adds fainter ones between them.
 void LevelDrawing::write_grid(Markup& svg) const {
+  if (options_.grid == GridLines::kNone) return;
   const Rect& b = bounds_;
+  const auto lines = [&](int first, int step) {
+    for (int x = b.x + first; x <= b.right(); x += step) {
+      svg << 'M' << x << ' ' << b.y << 'V' << b.bottom();
+    }
+    for (int y = b.y + first; y <= b.bottom(); y += step) {
+      svg << 'M' << b.x << ' ' << y << 'H' << b.right();
+    }
+  };
   svg << "<path class=\"grid\" d=\"";
-  for (int x = b.x; x <= b.right(); x += 10) svg << 'M' << x << ' ' << b.y << 'V' << b.bottom();
-  for (int y = b.y; y <= b.bottom(); y += 10) svg << 'M' << b.x << ' ' << y << 'H' << b.right();
+  lines(0, 10);
   svg << "\" stroke=\"#000\" stroke-opacity=\"0.22\" stroke-width=\"0.3\"/>";
+  if (options_.grid == GridLines::kFiveFeet) {
+    svg << "<path class=\"grid\" d=\"";
+    lines(5, 10);
+    svg << "\" stroke=\"#000\" stroke-opacity=\"0.12\" stroke-width=\"0.2\"/>";
+  }
 }
 
+// A room is one group, the target of links to it; inside, the floor and its
+// texts link to the key entry, and each door and stair to where it leads.
+// Links never nest.
 void LevelDrawing::write_room(Markup& svg, const PlanRoom& room) const {
-  if (link_rooms_) svg << "<a href=\"#room-" << room.number << "\">";
   svg << "<g id=\"";
-  svg.text(id_prefix_) << "room-" << room.number << "\"><title>Room " << room.number << ": ";
-  svg.text(room.generated ? std::string_view(room.description) : "not explored") << "</title>";
-
-  if (!room.generated) {
+  svg.text(id_prefix_) << "room-" << room.number << "\">";
+  write_title(svg, room);
+  if (options_.links) svg << "<a href=\"#room-" << room.number << "\">";
+  if (!room.generated && !options_.player) {
     write_unexplored(svg, room);
+    if (options_.links) svg << "</a>";
   } else {
-    constexpr std::string_view kWalls = "\" stroke=\"#000\" stroke-width=\"1.2\"";
-    if (room.outline.empty()) {
-      svg << "<rect x=\"" << room.x << "\" y=\"" << room.y << "\" width=\"" << room.width
-          << "\" height=\"" << room.height << "\" fill=\"#fff" << kWalls << "/>";
-    } else {
-      svg << "<path d=\"";
-      path_points(svg, room.outline);
-      svg << "Z\" fill=\"#fff" << kWalls << " stroke-linejoin=\"round\"/>";
-    }
-
-    // Water sits low in the room, the label above it.
-    const double cx = room.x + room.width / 2.0;
-    const double cy = room.y + room.height / 2.0;
-    if (room.water == Water::kLake) {
-      water_symbol(svg, cx, cy + room.height * 0.16, room.width * 0.3, room.height * 0.2, false);
-    } else if (room.water != Water::kNone) {
-      const double rx = std::min(room.width, room.height) * 0.15;
-      water_symbol(svg, cx + room.width * 0.16, cy + room.height * 0.2, rx, rx * 0.7,
-                   room.water == Water::kMagicalPool);
-    }
-    write_label(svg, room);
+    write_floor(svg, room);
+    const RoomLabel label = fit_label(room);
+    write_texts(svg, room, label);
+    if (options_.links) svg << "</a>";
+    const std::vector<const PlanStairs*>& stairs =
+        stairs_of_[static_cast<std::size_t>(room.number)];
+    for (std::size_t i = 0; i < stairs.size(); ++i) write_stairs(svg, *stairs[i], label.stairs[i]);
   }
   write_doors(svg, room);
   svg << "</g>";
-  if (link_rooms_) svg << "</a>";
+}
+
+// The game master's map names the room and what it is; the players' map
+// names at most the number they see.
+void LevelDrawing::write_title(Markup& svg, const PlanRoom& room) const {
+  if (options_.player) {
+    if (options_.room_numbers) svg << "<title>Room " << room.number << "</title>";
+    return;
+  }
+  svg << "<title>Room " << room.number << ": ";
+  svg.text(room.generated ? std::string_view(room.description) : "not explored") << "</title>";
+}
+
+// Walls, floor and water. A room an overflow never generated is, to the
+// players, a plain 10-foot room.
+void LevelDrawing::write_floor(Markup& svg, const PlanRoom& room) const {
+  constexpr std::string_view kWalls = "\" stroke=\"#000\" stroke-width=\"1.2\"";
+  if (room.outline.empty()) {
+    svg << "<rect class=\"walls\" x=\"" << room.x << "\" y=\"" << room.y << "\" width=\""
+        << room.width << "\" height=\"" << room.height << "\" fill=\"#fff" << kWalls << "/>";
+  } else {
+    svg << "<path class=\"walls\" d=\"";
+    path_points(svg, room.outline);
+    svg << "Z\" fill=\"#fff" << kWalls << " stroke-linejoin=\"round\"/>";
+  }
+
+  // Water sits low in the room, the label above it.
+  const double cx = room.x + room.width / 2.0;
+  const double cy = room.y + room.height / 2.0;
+  if (room.water == Water::kLake) {
+    water_symbol(svg, cx, cy + room.height * 0.16, room.width * 0.3, room.height * 0.2, false);
+  } else if (room.water != Water::kNone) {
+    const double rx = std::min(room.width, room.height) * 0.15;
+    water_symbol(svg, cx + room.width * 0.16, cy + room.height * 0.2, rx, rx * 0.7,
+                 room.water == Water::kMagicalPool && !options_.player);
+  }
 }
 
 // A dashed 10-foot square with its number, and "not explored" under it.
 void LevelDrawing::write_unexplored(Markup& svg, const PlanRoom& room) const {
   const double cx = room.x + room.width / 2.0;
   const double cy = room.y + room.height / 2.0;
-  svg << "<rect x=\"" << room.x << "\" y=\"" << room.y << "\" width=\"" << room.width
-      << "\" height=\"" << room.height
+  svg << "<rect class=\"walls\" x=\"" << room.x << "\" y=\"" << room.y << "\" width=\""
+      << room.width << "\" height=\"" << room.height
       << "\" fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.6\" stroke-dasharray=\"2 1.5\"/>"
       << "<text x=\"" << cx << "\" y=\"" << cy + 1.4 << "\" font-size=\"4\" "
       << "text-anchor=\"middle\" font-weight=\"bold\">" << room.number << "</text>"
@@ -177,19 +242,31 @@ void LevelDrawing::write_unexplored(Markup& svg, const PlanRoom& room) const {
          "paint-order=\"stroke\">not explored</text>";
 }
 
-void LevelDrawing::write_label(Markup& svg, const PlanRoom& room) const {
+std::string LevelDrawing::stairs_words(const PlanStairs& stairs) const {
+  if (options_.player) return "";
+  return (goes_down(stairs, level_.level) ? "down " : "up ") +
+         std::to_string(std::abs(stairs.to_level - level_.level)) + " to room " +
+         std::to_string(stairs.to_room);
+}
+
+RoomLabel LevelDrawing::fit_label(const PlanRoom& room) const {
   const std::vector<const PlanStairs*>& stairs = stairs_of_[static_cast<std::size_t>(room.number)];
-  const std::string marks = marks_of(room);
-  LabelRoom fitted{
-      room.footprint(), !room.outline.empty(), room.number, !marks.empty(), room.water, {}};
+  LabelRoom fitted{room.footprint(), !room.outline.empty(),
+                   room.number,      !options_.player && !marks_of(room).empty(),
+                   room.water,       {}};
   for (const PlanStairs* one : stairs) {
-    fitted.stairs_lines.push_back(stairs_line_width(stairs_label(*one, level_.level).size()));
+    fitted.stairs_lines.push_back(stairs_line_width(stairs_words(*one).size()));
   }
-  const RoomLabel label = fit_room_label(fitted);
-  for (std::size_t i = 0; i < stairs.size(); ++i) write_stairs(svg, *stairs[i], label.stairs[i]);
-  svg << "<text x=\"" << label.number.x << "\" y=\"" << label.number.y << "\" font-size=\""
-      << label.number_font << "\" font-weight=\"bold\" text-anchor=\"middle\">" << room.number
-      << "</text>";
+  return fit_room_label(fitted);
+}
+
+void LevelDrawing::write_texts(Markup& svg, const PlanRoom& room, const RoomLabel& label) const {
+  if (options_.room_numbers) {
+    svg << "<text x=\"" << label.number.x << "\" y=\"" << label.number.y << "\" font-size=\""
+        << label.number_font << "\" font-weight=\"bold\" text-anchor=\"middle\">" << room.number
+        << "</text>";
+  }
+  const std::string marks = options_.player ? "" : marks_of(room);
   if (!marks.empty()) {
     svg << "<text class=\"marks\" x=\"" << label.marks.x << "\" y=\"" << label.marks.y
         << "\" font-size=\"" << label.marks_font << "\" text-anchor=\"middle\">" << marks
@@ -198,44 +275,71 @@ void LevelDrawing::write_label(Markup& svg, const PlanRoom& room) const {
 }
 
 // A door of a room that is not a rectangle is drawn where its passage meets
-// the walls, across the passage's last leg.
+// the walls, across the passage's last leg. Each names the room it opens
+// toward, as a pointer over it shows.
 void LevelDrawing::write_doors(Markup& svg, const PlanRoom& room) const {
   for (const PlanDoor* door : doors_of_[static_cast<std::size_t>(room.number)]) {
     const Passage passage = passage_kind(door->passage);
+    const int to = leads_to(*door);
+    const bool named = to > 0 && !options_.player;
+    if (options_.links && to > 0) {
+      svg << "<a class=\"door\" href=\"#";
+      svg.text(id_prefix_) << "room-" << to << "\">";
+    } else {
+      svg << "<g class=\"door\">";
+    }
+    svg << "<title>" << door_name(passage);
+    if (named) svg << " to room " << to;
+    svg << "</title>";
     const std::vector<Point>& stub = room.door_stubs[static_cast<std::size_t>(door->slot)];
     if (stub.empty()) {
       door_symbol(svg, door->at.x, door->at.y, door->wall, passage);
-      continue;
+    } else {
+      const Point end = stub.back();
+      const Point before = stub[stub.size() - 2];
+      door_symbol(svg, end.x, end.y, wall_entered(before, end), passage);
     }
-    const Point end = stub.back();
-    const Point before = stub[stub.size() - 2];
-    door_symbol(svg, end.x, end.y, wall_entered(before, end), passage);
+    svg << (options_.links && to > 0 ? "</a>" : "</g>");
   }
 }
 
 // One line: the stairs symbol and where they lead; or the symbol apart, at
-// its icon, and the words alone, centred on the line.
+// its icon, and the words alone, centred on the line. The players' map has
+// the symbol alone.
 void LevelDrawing::write_stairs(Markup& svg, const PlanStairs& stairs,
                                 const StairsLine& line) const {
-  const std::string words = stairs_label(stairs, level_.level);
+  const std::string words = stairs_words(stairs);
   const bool down = goes_down(stairs, level_.level);
-  if (link_rooms_) svg << "<a href=\"#room-" << stairs.to_room << "\">";
+  if (options_.links) {
+    svg << "<a href=\"#";
+    svg.text(level_id_prefix(stairs.to_level)) << "room-" << stairs.to_room << "\">";
+  }
   svg << "<g class=\"stairs\"><title>";
-  svg.text(stairs.direction) << " to room " << stairs.to_room << " on level " << stairs.to_level
-                             << "</title>";
+  if (options_.player) {
+    svg << (down ? "Stairs down" : "Stairs up");
+  } else {
+    svg.text(stairs.direction) << " to room " << stairs.to_room << " on level " << stairs.to_level;
+  }
+  svg << "</title>";
   double text_x = line.middle.x;
   if (line.icon) {
     stairs_symbol(svg, line.icon->at.x, line.icon->at.y, line.icon->size, down);
+  } else if (words.empty()) {
+    // The players' stairs: the symbol alone, as tall as a line.
+    stairs_symbol(svg, line.middle.x, line.middle.y, kLabelFont * 0.7, down);
   } else {
     const double left = line.middle.x - stairs_line_width(words.size()) / 2;
     stairs_symbol(svg, left + 1.5, line.middle.y, kLabelFont * 0.5, down);
     text_x = left + kStairsIcon;
   }
-  svg << "<text x=\"" << text_x << "\" y=\"" << line.middle.y + kLabelFont * 0.36
-      << "\" font-size=\"" << kLabelFont << (line.icon ? "\" text-anchor=\"middle" : "")
-      << "\" stroke=\"#fff\" stroke-width=\"0.8\" paint-order=\"stroke\">";
-  svg.text(words) << "</text></g>";
-  if (link_rooms_) svg << "</a>";
+  if (!words.empty()) {
+    svg << "<text x=\"" << text_x << "\" y=\"" << line.middle.y + kLabelFont * 0.36
+        << "\" font-size=\"" << kLabelFont << (line.icon ? "\" text-anchor=\"middle" : "")
+        << "\" stroke=\"#fff\" stroke-width=\"0.8\" paint-order=\"stroke\">";
+    svg.text(words) << "</text>";
+  }
+  svg << "</g>";
+  if (options_.links) svg << "</a>";
 }
 
 }  // namespace atlas::draw

@@ -3,13 +3,16 @@
 
 #include <cairo.h>
 #include <librsvg/rsvg.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "atlas/common/errors.h"
 #include "atlas/common/isolated_render.h"
+#include "atlas/plan/draw/png_writer.h"
 
 namespace atlas {
 namespace {
@@ -32,26 +35,38 @@ std::string message_of(GError* error) {
   return message;
 }
 
-cairo_status_t append_png(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
+// A PNG starts with its signature (8 bytes) and its header chunk (25).
+constexpr std::size_t kAfterHeader = 33;
+
+void append_big_endian(std::string& out, uint32_t value) {
+  for (const int shift : {24, 16, 8, 0}) out += static_cast<char>((value >> shift) & 0xFF);
 }
 
-std::string draw_png(const std::string& svg) {
+// A pHYs chunk: how many pixels make a metre, so that printing the picture
+// at its own size prints it at the scale asked for.
+std::string density_chunk(double dots_per_inch) {
+  const auto per_metre = static_cast<uint32_t>(std::lround(dots_per_inch / 0.0254));
+  std::string body = "pHYs";
+  append_big_endian(body, per_metre);
+  append_big_endian(body, per_metre);
+  body += '\x01';  // the unit is the metre
+  std::string chunk;
+  append_big_endian(chunk, static_cast<uint32_t>(body.size() - 4));
+  chunk += body;
+  append_big_endian(chunk,
+                    static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()),
+                                                static_cast<uInt>(body.size()))));
+  return chunk;
+}
+
+std::string draw_png(const SvgDrawing& drawing) {
   GError* error = nullptr;
+  const std::string& svg = drawing.svg;
   const std::unique_ptr<RsvgHandle, HandleDeleter> handle(
       rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error));
   if (!handle) throw RenderError("librsvg could not read the plan: " + message_of(error));
-
-  double width = 0;
-  double height = 0;
-  if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &width, &height) || width <= 0 ||
-      height <= 0) {
-    throw RenderError("the plan's SVG has no size in pixels");
-  }
-  const double scale = std::min(1.0, kMaxPlanPixels / std::max(width, height));
-  const int pixels_wide = std::max(1, static_cast<int>(std::lround(width * scale)));
-  const int pixels_high = std::max(1, static_cast<int>(std::lround(height * scale)));
+  const int pixels_wide = static_cast<int>(std::lround(drawing.width));
+  const int pixels_high = static_cast<int>(std::lround(drawing.height));
 
   const std::unique_ptr<cairo_surface_t, SurfaceDeleter> surface(
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, pixels_wide, pixels_high));
@@ -70,19 +85,33 @@ std::string draw_png(const std::string& svg) {
   }
   cairo_surface_flush(surface.get());
 
-  std::string png;
-  const cairo_status_t status = cairo_surface_write_to_png_stream(surface.get(), append_png, &png);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    throw RenderError(std::string("cairo could not write the PNG: ") +
-                      cairo_status_to_string(status));
-  }
-  return png;
+  return draw::png_bytes(surface.get());
 }
 
 }  // namespace
 
-std::string plan_png(const std::string& svg) {
-  return render_isolated("the plan", [&] { return draw_png(svg); });
+bool png_possible(double width, double height) {
+  const double wide = std::round(width);
+  const double high = std::round(height);
+  return wide >= 1 && high >= 1 && wide <= kMaxPngSide && high <= kMaxPngSide &&
+         wide * kPngPixelBytes * high <= kMaxPngBytes;
+}
+
+double largest_png_share(double width, double height) {
+  const double side = kMaxPngSide / std::max(width, height);
+  const double area = std::sqrt(kMaxPngBytes / (kPngPixelBytes * width * height));
+  return std::min({1.0, side, area});
+}
+
+std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
+  if (!png_possible(drawing.width, drawing.height)) {
+    throw RenderError("a picture of " + std::to_string(std::lround(drawing.width)) + " x " +
+                      std::to_string(std::lround(drawing.height)) +
+                      " pixels is more than cairo can make");
+  }
+  std::string png = render_isolated("the plan", [&] { return draw_png(drawing); });
+  if (dots_per_inch > 0) png.insert(kAfterHeader, density_chunk(dots_per_inch));
+  return png;
 }
 
 }  // namespace atlas

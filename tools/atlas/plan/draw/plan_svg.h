@@ -1,30 +1,29 @@
 // SPDX-License-Identifier: MIT
-// Floor plans drawn as SVG, to scale and in black and white: a grid of
-// 10-foot squares, rooms with thick walls, doors in the walls, corridors,
-// stairs labelled with where they go, and a legend. The drawing reads the
-// plan alone, once describe_plan (plan/describe.h) has filled it in.
+// Floor plans drawn as SVG, to scale and in black and white: a grid, rooms
+// with thick walls, doors in the walls, corridors, stairs labelled with
+// where they go, and a legend. The drawing reads the plan and its options
+// alone, once describe_plan (plan/describe.h) has filled the plan in.
+//
+// A level for a virtual tabletop, say, at 70 pixels a 5-foot square, for the
+// players and with no grid:
+//   DrawOptions options;
+//   options.player = true;
+//   options.grid = GridLines::kNone;
+//   options.title = options.legend = options.compass = false;
+//   options.pixels_per_foot = 70.0 / 5;
+//   const SvgDrawing drawing = plan_level_svg(level, options);
+//   const std::string png = plan_png(drawing);  // plan_png.h
+// A point (x, y) of the plan, in feet, is then at pixel
+// ((x - drawing.frame.x) * 14, (y - drawing.frame.y) * 14).
 #ifndef ATLAS_PLAN_DRAW_PLAN_SVG_H_
 #define ATLAS_PLAN_DRAW_PLAN_SVG_H_
 
 #include <string>
 
+#include "atlas/plan/draw/draw_options.h"
 #include "atlas/plan/plan.h"
 
 namespace atlas {
-
-// How a level is drawn for a page that holds several (the book).
-struct PlanSvgOptions {
-  // Prepended to every id the SVG defines ("plan-3-" gives "plan-3-room-12"),
-  // so several plans can share one HTML page. Empty: ids are "room-N", ...
-  std::string id_prefix;
-  // Each room group wrapped in <a href="#room-N"> (the book's key entry) and
-  // each stair symbol in <a href="#room-M"> (the room it reaches, on the
-  // other level).
-  bool link_rooms = false;
-  // Written as aria-labelledby on the root <svg> when not empty (the book's
-  // figure caption id).
-  std::string labelled_by;
-};
 
 // An <svg> element and the size it states, rounded as it is written there.
 struct SvgDrawing {
@@ -32,19 +31,27 @@ struct SvgDrawing {
   double width = 0;   // pixels
   double height = 0;  // pixels
   double pixels_per_foot = 0;
+  // The level's frame in the plan's feet (the rooms and corridors in whole
+  // 10-foot squares and a margin), and where its north-west corner is in the
+  // drawing, in feet from the drawing's own. Set by plan_level_svg only.
+  Rect frame;
+  double frame_x = 0;
+  double frame_y = 0;
 };
 
 // One level drawn to scale as an <svg> element to paste into HTML (no XML
-// prolog). The root <svg> gets id `{id_prefix}plan` and a viewBox in feet
-// plus width and height in pixels; every room is <g id="{id_prefix}room-N">
-// with a <title>Room N: DESCRIPTION</title>.
+// prolog). The root <svg> gets id "plan" (with prefixed_ids,
+// "plan-K-plan"), a viewBox in feet and width and height in pixels; every
+// room is <g id="room-N"> (prefixed likewise) whose <title>, on the game
+// master's map, is "Room N: DESCRIPTION"; each door is a group or link whose
+// <title> names the room it opens toward ("Locked door to room 11").
 // REQUIRES: `level` was described (plan/describe.h).
-SvgDrawing plan_level_svg(const PlanLevel& level, const PlanSvgOptions& options = {});
+SvgDrawing plan_level_svg(const PlanLevel& level, const DrawOptions& options = {});
 
 // Every level of a plan in one SVG document, one under another, each under a
-// heading ("Level 3: 41 rooms").
+// heading ("Level 3: 41 rooms"). The ids are not prefixed, nor linked.
 // REQUIRES: `plan` was described (plan/describe.h).
-std::string plan_svg(const Plan& plan);
+SvgDrawing plan_svg(const Plan& plan, const DrawOptions& options = {});
 
 }  // namespace atlas
 
