@@ -12,7 +12,7 @@ declare -gA _dungeon_atlas_options=(
 declare -gA _dungeon_atlas_formats=(
   [show]="text json"
   [map]="dot svg png"
-  [plan]="svg png json"
+  [plan]="svg png json uvtt"
   [scan]="csv json"
 )
 

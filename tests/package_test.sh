@@ -18,12 +18,13 @@ debs=("$work"/out/*.deb)
 deb=${debs[0]}
 
 # Control fields: the project's single version, dependencies found from the
-# binaries (the C++ runtime, and the Graphviz library the atlas links).
+# binaries (the C++ runtime, and the Graphviz, Clipper and libpng libraries
+# the atlas links).
 [[ $(dpkg-deb -f "$deb" Package) == dungeon ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Version) == "$version" ]] || fail "version $(dpkg-deb -f "$deb" Version)"
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section"
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libstdc++6 libgvc6 libc6; do
+for needed in libstdc++6 libgvc6 libpolyclipping22 libpng16-16 libc6; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 
@@ -100,7 +101,7 @@ mkdir "$work/files" "$work/files/folder" && touch "$work/files/my out.csv"
   offers "--help|--version|book|map|plan|scan|show" dungeon-atlas ""
   offers "dot|png|svg" dungeon-atlas map --format ""
   offers "csv|json" dungeon-atlas scan --format = ""
-  offers "json|png|svg" dungeon-atlas plan --format ""
+  offers "json|png|svg|uvtt" dungeon-atlas plan --format ""
   offers "--help|--numbers|--output|--player|--scale|-o" dungeon-atlas book --seed 3 -
   offers "battle|fit" dungeon-atlas book --scale ""
   offers "10|5|none" dungeon-atlas plan --player --grid ""

@@ -12,11 +12,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-#include "atlas/common/output_file.h"
 #include "process.h"
 #include "test_support.h"
 
@@ -52,6 +53,16 @@ mode_t file_type(const std::string& path) {
   return ::lstat(path.c_str(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
 }
 
+// Shell words that run the rest of the line as nobody when the tests run as
+// root, whom no permission stops; empty otherwise.
+std::string as_nobody() {
+  if (geteuid() != 0) return "";
+  const passwd* nobody = getpwnam("nobody");
+  if (nobody == nullptr) throw std::runtime_error("no user 'nobody' to run as");
+  return "setpriv --reuid=" + std::to_string(nobody->pw_uid) +
+         " --regid=" + std::to_string(nobody->pw_gid) + " --clear-groups ";
+}
+
 TEST(OutputFile, WritesThroughLinksAndPipesWithoutReplacingThem) {
   const TempDir dir;
   const std::string report = dungeon::testing::reference_report(7);
@@ -85,6 +96,86 @@ TEST(OutputFile, WritesThroughLinksAndPipesWithoutReplacingThem) {
   EXPECT_EQ(file_type(dir.file("pipe")), S_IFIFO);
 
   EXPECT_EQ(dir.entries(), (std::vector<std::string>{"link", "pipe", "private.txt", "stdout"}));
+}
+
+TEST(OutputFile, ADescriptorIsWrittenThroughAsTheShellOpenedIt) {
+  const TempDir dir;
+  const std::string rows = run_atlas({"scan", "0..3"}).out;
+  const ProcessResult result = run_shell(
+      "{ echo HEADER; \"$0\" scan 0..3 -o /dev/stdout; echo FOOTER; } >\"$1/out\"; "
+      "echo LOG >\"$1/log\"; \"$0\" scan 0..3 -o /dev/fd/3 3>>\"$1/log\"; "
+      "exec \"$0\" scan 0..3 -o /proc/self/fd/0 <\"$1/log\"",
+      {kAtlas, dir.path()});
+  EXPECT_EQ(read_file(dir.file("out")), "HEADER\n" + rows + "FOOTER\n");
+  EXPECT_EQ(read_file(dir.file("log")), "LOG\n" + rows);
+  EXPECT_EQ(result.status, 2);
+  expect_one_line(result, "dungeon-atlas", "descriptor 0 is open for reading only");
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"log", "out"}));
+
+  if (geteuid() != 0) GTEST_SKIP() << "only root can open its own log for another user";
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  const ProcessResult nobody =
+      run_shell(as_nobody() + "\"$0\" scan 0..3 -o /dev/stdout >>\"$1/log\"", {kAtlas, dir.path()});
+  EXPECT_EQ(nobody.status, 0) << nobody.err;
+  EXPECT_EQ(read_file(dir.file("log")), "LOG\n" + rows + rows);
+}
+
+// Without --seed a command that got to work would say "seed: N" first.
+void expect_refused_before_work(const std::string& path, const std::string& says) {
+  SCOPED_TRACE(path);
+  const ProcessResult result = run_shell(as_nobody() + "\"$0\" book -o \"$1\"", {kAtlas, path});
+  EXPECT_EQ(result.status, 2);
+  expect_one_line(result, "dungeon-atlas", says);
+  EXPECT_EQ(read_file(path), "old");
+}
+
+TEST(OutputFile, AFileTheUserMayNotWriteIsRefusedBeforeAnyWork) {
+  const TempDir dir;
+  ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+  write_file(dir.file("own"), "old");
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(dir.file("own").c_str(), getpwnam("nobody")->pw_uid, 0), 0);
+  }
+  ASSERT_EQ(chmod(dir.file("own").c_str(), 0444), 0);
+  expect_refused_before_work(dir.file("own"), "Permission denied");
+  if (geteuid() != 0) GTEST_SKIP() << "only root can leave a file of its own in a folder for all";
+  write_file(dir.file("root's"), "old");
+  expect_refused_before_work(dir.file("root's"), "Permission denied");
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{"own", "root's"}));
+}
+
+TEST(OutputFile, WhatWouldStopTheReplacementIsFoundBeforeAnyWork) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can own files where another user writes";
+  const TempDir dir;
+  ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(dir.file("sticky").c_str(), 0755), 0);
+  ASSERT_EQ(chmod(dir.file("sticky").c_str(), 01777), 0);
+  ASSERT_EQ(mkdir(dir.file("fixed").c_str(), 0755), 0);
+  for (const std::string name : {"sticky/shared.html", "fixed/open.html"}) {
+    write_file(dir.file(name), "old");
+    ASSERT_EQ(chmod(dir.file(name).c_str(), 0666), 0);
+  }
+  expect_refused_before_work(dir.file("sticky/shared.html"), "belongs to another user");
+  expect_refused_before_work(dir.file("fixed/open.html"), "its folder is not writable");
+}
+
+TEST(OutputFile, AnyNameTheFileSystemTakesWillDo) {
+  const TempDir dir;
+  const std::string name(NAME_MAX, 'n');
+  for (const uint32_t seed : {2u, 7u}) {  // a new file, then one replaced
+    EXPECT_EQ(run_atlas({"show", "--seed", std::to_string(seed), "-o", dir.file(name)}).status, 0);
+    EXPECT_EQ(read_file(dir.file(name)), dungeon::testing::reference_report(seed));
+  }
+  EXPECT_EQ(dir.entries(), (std::vector<std::string>{name}));
+}
+
+TEST(OutputFile, AFileWithOtherLinksIsReplacedUnderItsOwnNameOnly) {
+  const TempDir dir;
+  write_file(dir.file("named"), "old");
+  ASSERT_EQ(link(dir.file("named").c_str(), dir.file("other").c_str()), 0);
+  EXPECT_EQ(run_atlas({"show", "--seed", "2", "-o", dir.file("named")}).status, 0);
+  EXPECT_EQ(read_file(dir.file("named")), dungeon::testing::reference_report(2));
+  EXPECT_EQ(read_file(dir.file("other")), "old");
 }
 
 TEST(OutputFile, AFullDeviceIsAWriteErrorAndStaysADevice) {
@@ -125,21 +216,37 @@ constexpr uint64_t bit(int signal_number) {
   return uint64_t{1} << (signal_number - 1);
 }
 
+bool has_file_open_in(pid_t pid, const std::string& folder) {
+  std::error_code error;
+  for (const auto& fd :
+       std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+    if (std::filesystem::read_symlink(fd, error).string().starts_with(folder + "/")) return true;
+  }
+  return false;
+}
+
 // A long scan into dir/out.csv, started through `prefix` (shell code ending
-// in exec), returned once its temporary file is guarded.
-pid_t start_guarded_scan(const TempDir& dir, const std::string& prefix) {
+// in exec) with /proc hidden from it if asked, returned once its output is
+// open and a named one guarded; -1 if it could not start.
+pid_t start_guarded_scan(const TempDir& dir, std::string prefix, bool hide_proc = false) {
+  if (hide_proc) prefix = "mount -t tmpfs none /proc && " + prefix;
   const std::string script = prefix + " \"$0\" scan 0..4000000000 --jobs 1 -o \"$1\"";
   const std::string out = dir.file("out.csv");
-  const char* argv[] = {"/bin/sh", "-c", script.c_str(), kAtlas.c_str(), out.c_str(), nullptr};
+  std::vector<const char*> argv = {"/usr/bin/unshare", "--mount", "--propagation", "private",
+                                   "/bin/sh",          "-c",      script.c_str(),  kAtlas.c_str(),
+                                   out.c_str(),        nullptr};
+  if (!hide_proc) argv.erase(argv.begin(), argv.begin() + 4);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   pid_t pid = 0;
   const int spawned =
-      posix_spawn(&pid, "/bin/sh", &actions, nullptr, const_cast<char* const*>(argv), environ);
+      posix_spawn(&pid, argv[0], &actions, nullptr, const_cast<char* const*>(argv.data()), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return -1;
-  for (int tries = 0; tries < 1000 && !(signal_masks(pid).caught & bit(SIGTERM)); ++tries) {
+  while (!has_file_open_in(pid, dir.path()) ||
+         (hide_proc && !(signal_masks(pid).caught & bit(SIGTERM)))) {
+    if (int status = 0; waitpid(pid, &status, WNOHANG) == pid) return -1;
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return pid;
@@ -154,58 +261,33 @@ int wait_status(pid_t pid) {
 
 TEST(Signals, IgnoredOnesStayIgnoredAndFatalOnesLeaveNoFile) {
   {
-    // As under nohup or in a script's background job.
     const TempDir dir;
-    const pid_t pid = start_guarded_scan(dir, "trap '' HUP INT; exec");
+    // The output has no name until it is complete, so not even SIGKILL
+    // leaves one.
+    const pid_t pid = start_guarded_scan(dir, "exec");
     ASSERT_GT(pid, 0);
-    const SignalMasks masks = signal_masks(pid);
-    EXPECT_EQ(masks.ignored & (bit(SIGHUP) | bit(SIGINT)), bit(SIGHUP) | bit(SIGINT));
-    EXPECT_EQ(masks.caught & (bit(SIGTERM) | bit(SIGQUIT)), bit(SIGTERM) | bit(SIGQUIT));
-    kill(pid, SIGHUP);
-    kill(pid, SIGINT);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    int status = 0;
-    EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the scan ended on an ignored signal";
-    kill(pid, SIGTERM);
-    EXPECT_EQ(wait_status(pid), 128 + SIGTERM);
+    EXPECT_TRUE(dir.entries().empty()) << "the unfinished output has a name";
+    kill(pid, SIGKILL);
+    EXPECT_EQ(wait_status(pid), 128 + SIGKILL);
     EXPECT_TRUE(dir.entries().empty());
   }
-  {
-    const TempDir dir;
-    // No core file: only the leftovers of the scan are of interest.
-    const pid_t pid = start_guarded_scan(dir, "ulimit -c 0; exec");
-    ASSERT_GT(pid, 0);
-    kill(pid, SIGQUIT);
-    EXPECT_EQ(wait_status(pid), 128 + SIGQUIT);
-    EXPECT_TRUE(dir.entries().empty());
-  }
-}
-
-TEST(Signals, AnOutputFileRestoresTheDispositionsItFound) {
-  struct sigaction previous_hup {
-  }, previous_int{};
-  struct sigaction own {};
-  own.sa_handler = [](int) {};
-  ASSERT_EQ(sigaction(SIGHUP, &own, &previous_hup), 0);
-  ASSERT_EQ(sigaction(SIGINT, nullptr, &previous_int), 0);
-  signal(SIGINT, SIG_IGN);
+  // As under nohup or in a script's background job. Without /proc the file
+  // has a name from the start.
   const TempDir dir;
-  {
-    atlas::Output output(dir.file("out.txt"));
-    struct sigaction during {};
-    sigaction(SIGHUP, nullptr, &during);
-    EXPECT_NE(during.sa_handler, own.sa_handler) << "SIGHUP would leave the temporary file";
-    sigaction(SIGINT, nullptr, &during);
-    EXPECT_EQ(during.sa_handler, SIG_IGN);
-    output.commit();
-  }
-  struct sigaction after {};
-  sigaction(SIGHUP, nullptr, &after);
-  EXPECT_EQ(after.sa_handler, own.sa_handler);
-  sigaction(SIGINT, nullptr, &after);
-  EXPECT_EQ(after.sa_handler, SIG_IGN);
-  sigaction(SIGHUP, &previous_hup, nullptr);
-  sigaction(SIGINT, &previous_int, nullptr);
+  const pid_t pid = start_guarded_scan(dir, "trap '' HUP INT; exec", true);
+  if (pid < 0) GTEST_SKIP() << "cannot hide /proc in a private mount here";
+  EXPECT_EQ(dir.entries().size(), 1u);
+  const SignalMasks masks = signal_masks(pid);
+  EXPECT_EQ(masks.ignored & (bit(SIGHUP) | bit(SIGINT)), bit(SIGHUP) | bit(SIGINT));
+  EXPECT_EQ(masks.caught & (bit(SIGTERM) | bit(SIGQUIT)), bit(SIGTERM) | bit(SIGQUIT));
+  kill(pid, SIGHUP);
+  kill(pid, SIGINT);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  int status = 0;
+  EXPECT_EQ(waitpid(pid, &status, WNOHANG), 0) << "the scan ended on an ignored signal";
+  kill(pid, SIGTERM);
+  EXPECT_EQ(wait_status(pid), 128 + SIGTERM);
+  EXPECT_TRUE(dir.entries().empty());
 }
 
 TEST(Limits, AFileSizeLimitIsAWriteError) {
@@ -244,14 +326,8 @@ TEST(Limits, ThreadsThatCannotStartNeverAbortTheScan) {
   const TempDir dir;
   const std::string plain = run_atlas({"scan", "0..999"}).out;
   // The kernel lets root start processes past the limit.
-  std::string as_user;
-  if (geteuid() == 0) {
-    const passwd* nobody = getpwnam("nobody");
-    ASSERT_NE(nobody, nullptr) << "no user 'nobody' to run as";
-    as_user = "setpriv --reuid=" + std::to_string(nobody->pw_uid) +
-              " --regid=" + std::to_string(nobody->pw_gid) + " --clear-groups ";
-    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
-  }
+  const std::string as_user = as_nobody();
+  ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
   std::vector<std::string> limits = {"--nproc=16"};
   if (!kAddressSanitizer) {
     // Room for the libraries and a few threads' stacks, not for 64.
@@ -304,6 +380,45 @@ TEST(Limits, OutOfMemoryIsOneLine) {
     EXPECT_GT(out_of_memory, 0) << c.program << ": no limit from " << floor_kb
                                 << " KB made it run out";
   }
+}
+
+TEST(Limits, ADrawingThatRunsOutOfMemoryLeavesTheTargetAsItWas) {
+  if (kAddressSanitizer) {
+    GTEST_SKIP() << "AddressSanitizer reserves terabytes of address space: no limit applies";
+  }
+  // fontconfig, pango and cairo crash or abort here, depending on the limit.
+  const TempDir dir;
+  const int floor_kb = loader_floor_kb(kAtlas, "--version");
+  int failed = 0;
+  for (const std::string command :
+       {"map --seed 7 --format png", "map --seed 7 --format svg", "plan --seed 7 --format png"}) {
+    for (int kb = floor_kb; kb <= floor_kb + 280000; kb += 40000) {
+      SCOPED_TRACE(command + " under ulimit -v " + std::to_string(kb));
+      write_file(dir.file("old"), "old");
+      const ProcessResult result =
+          run_shell("ulimit -v " + std::to_string(kb) + "; exec \"$0\" " + command + " -o \"$1\"",
+                    {kAtlas, dir.file("old")});
+      EXPECT_EQ(dir.entries(), (std::vector<std::string>{"old"}));
+      if (result.status == 0) continue;
+      ++failed;
+      EXPECT_EQ(result.status, 1);
+      expect_one_line(result, "dungeon-atlas", "");
+      EXPECT_EQ(read_file(dir.file("old")), "old");
+    }
+  }
+  EXPECT_GT(failed, 0) << "no limit from " << floor_kb << " KB made a drawing fail";
+}
+
+TEST(Limits, MissingGraphvizPluginsAreOneLineNamingThePackage) {
+  const TempDir dir;
+  for (const std::string format : {"svg", "png"}) {
+    const ProcessResult result =
+        run_shell("GVBINDIR=\"$1\" exec \"$0\" map --seed 2 --format $2 -o \"$1/map\"",
+                  {kAtlas, dir.path(), format});
+    EXPECT_EQ(result.status, 1);
+    expect_one_line(result, "dungeon-atlas", "apt-get install --reinstall libgvc6");
+  }
+  EXPECT_TRUE(dir.entries().empty());
 }
 
 TEST(CommandLine, HelpAndVersionFailWhenTheyCannotBeWritten) {

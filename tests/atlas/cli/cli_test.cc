@@ -287,16 +287,31 @@ TEST(Cli, BadInputGetsOneLineAndStatusTwo) {
       {{"book", "--scale", "0.5", "-o", out}, "--scale needs fit, battle or a number"},
       {{"book", "--numbers", "-o", out}, "--numbers puts room numbers on the player's map"},
       {{"plan", "--grid", "7", "-o", out}, "--grid needs none, 5 or 10"},
-      {{"plan", "--px-per-square", "70", "-o", out}, "--px-per-square sizes a PNG"},
+      {{"plan", "--px-per-square", "70", "-o", out}, "--px-per-square sizes a picture"},
       {{"plan", "--format", "png", "--px-per-square", "0", "-o", out}, "--px-per-square needs"},
       {{"plan", "--scale", "fit", "-o", out}, "--scale sets the printed size"},
       {{"plan", "--format", "json", "--player", "-o", out}, "--player is for the drawings"},
+      {{"plan", "--seed", "2", "--format", "uvtt", "-o", out}, "needs --level K"},
+      {{"plan", "--seed", "2", "--level", "1", "--format", "uvtt", "--grid", "5", "-o", out},
+       "tabletops draw their own"},
+      {{"plan", "--seed", "0", "--level", "4", "--format", "uvtt", "-o", out},
+       "the largest that fits is --px-per-square"},
       {{"explore"}, "unknown command 'explore'"},
       {{}, "no command given"},
       {{"show", "--colour", "-o", out}, "--colour"},
       {{"scan", "0..9", "10..20", "-o", out}, "10..20"},
       {{"show", "--seed", "1", "-o", dir.file("missing/out.txt")}, "No such file or directory"},
       {{"show", "--seed", "1", "-o", dir.path()}, "it is a directory"},
+      {{"show", "--seed", "1", "-o", ""}, "-o needs a file name"},
+      {{"show", "--seed", "\x1b[2J", "-o", out}, "invalid seed '\\x1b[2J'"},
+      {{"show", "-o", dir.file("missing/a\x1b[31m\n\xc2\x9b")}, "a\\x1b[31m\\x0a\\xc2\\x9b'"},
+      {{"scan", "0..9", "--rom\x07s"}, "--rom\\x07s"},
+      {{"plan", "--level", "-o", out}, "--level needs a number, for example --level 2"},
+      {{"show", "-o"}, "-o needs a file name"},
+      {{"map", "--scale", "2", "-o", out}, "map has no option --scale (it has --seed, --format"},
+      {{"show", "--seed", "1", "--seed=2", "-o", out}, "--seed is given twice"},
+      {{"scan", "0..9", "--complete=no", "-o", out}, "--complete takes no value"},
+      {{"--seed", "5", "show"}, "takes a command first, not --seed"},
   };
   for (const BadInput& bad : cases) {
     std::string shown;
@@ -311,6 +326,11 @@ TEST(Cli, BadInputGetsOneLineAndStatusTwo) {
     EXPECT_TRUE(err[0].starts_with("dungeon-atlas: ")) << err[0];
     EXPECT_NE(err[0].find(bad.says), std::string::npos) << err[0];
     EXPECT_NE(err[0].find("--help"), std::string::npos) << err[0];
+    for (const std::string cli11 : {"required", "not expected", "Expected"}) {
+      EXPECT_EQ(err[0].find(cli11), std::string::npos) << "CLI11's own words: " << err[0];
+    }
+    EXPECT_TRUE(
+        std::none_of(err[0].begin(), err[0].end(), [](char c) { return c >= 0 && c < ' '; }));
     EXPECT_TRUE(dir.entries().empty()) << "left behind: " << dir.entries().front();
   }
 }

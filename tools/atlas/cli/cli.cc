@@ -2,17 +2,21 @@
 #include "atlas/cli/cli.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <new>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "atlas/cli/commands.h"
+#include "atlas/cli/usage.h"
 #include "atlas/cli/version.h"
 #include "atlas/common/errors.h"
 #include "atlas/common/output_file.h"
+#include "atlas/common/printable.h"
 
 namespace atlas {
 namespace {
@@ -35,13 +39,13 @@ std::string help_pointer(const CLI::App& app) {
   return "run '" + command + " --help' for usage";
 }
 
+// Every message is one line, whatever it repeats from the command line.
+void say(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), printable(message).c_str());
+}
+
 void report_usage_error(const std::string& message, const std::string& pointer) {
-  std::string line = message;
-  for (char& c : line) {
-    if (c == '\n') c = ' ';
-  }
-  std::fprintf(stderr, "%s: %s; %s\n", std::string(kProgram).c_str(), line.c_str(),
-               pointer.c_str());
+  say(message + "; " + pointer);
 }
 
 // --help and --version fail like any other output that cannot be written.
@@ -49,13 +53,13 @@ int print_help_or_version(const CLI::App& app, const CLI::Error& request) {
   std::ostringstream text;
   app.exit(request, text, text);
   try {
-    Output output("");
+    Output output("-");
     const std::string bytes = text.str();
     output.stream().write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     output.commit();
     return output.reader_gone() ? kFailureStatus : 0;
   } catch (const WriteError& error) {
-    std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), error.what());
+    say(error.what());
     return kFailureStatus;
   }
 }
@@ -66,6 +70,29 @@ bool is_command(std::string_view name) {
     if (command.name == name) return true;
   }
   return false;
+}
+
+// What is wrong with the line, in our words rather than CLI11's: a first
+// word that is neither a command nor an option of the program's own, or a
+// fault in what follows the command (usage.h).
+std::optional<std::string> line_fault(int argc, char** argv, const std::vector<CLI::App*>& apps) {
+  if (argc < 2) return std::nullopt;
+  const std::string first = argv[1];
+  if (first == "-h" || first.starts_with("--help") || first.starts_with("--version")) {
+    return std::nullopt;
+  }
+  if (first.starts_with("-")) {
+    return "dungeon-atlas takes a command first, not " + first + " (commands: " + command_names() +
+           ")";
+  }
+  if (!is_command(first)) {
+    return "unknown command '" + first + "' (commands: " + command_names() + ")";
+  }
+  const std::vector<std::string> words(argv + 2, argv + argc);
+  for (const CLI::App* app : apps) {
+    if (app->get_name() == first) return usage_fault(*app, words);
+  }
+  return std::nullopt;
 }
 
 // The message for a missing required argument: the command's own, or that
@@ -92,7 +119,7 @@ int run_command(const std::function<int()>& run, const CLI::App& app) {
     std::fprintf(stderr, "%s: out of memory\n", std::string(kProgram).c_str());
     return kFailureStatus;
   } catch (const std::exception& error) {
-    std::fprintf(stderr, "%s: %s\n", std::string(kProgram).c_str(), error.what());
+    say(error.what());
     return kFailureStatus;
   }
 }
@@ -121,10 +148,9 @@ int run_cli(int argc, char** argv) {
     apps.push_back(sub);
   }
 
-  if (argc > 1 && argv[1][0] != '-' && !is_command(argv[1])) {
-    report_usage_error(
-        "unknown command '" + std::string(argv[1]) + "' (commands: " + command_names() + ")",
-        "run 'dungeon-atlas --help' for usage");
+  if (const std::optional<std::string> fault = line_fault(argc, argv, apps)) {
+    const std::string command = argc > 1 && is_command(argv[1]) ? std::string(" ") + argv[1] : "";
+    report_usage_error(*fault, "run '" + std::string(kProgram) + command + " --help' for usage");
     return kUsageStatus;
   }
 
@@ -132,7 +158,9 @@ int run_cli(int argc, char** argv) {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
     if (error.get_exit_code() == 0) return print_help_or_version(app, error);
+    // CLI11 may break its own messages over lines.
     std::string message = error.what();
+    std::replace(message.begin(), message.end(), '\n', ' ');
     if (error.get_name() == "RequiredError") message = missing_message(app, apps, message);
     report_usage_error(message, help_pointer(app));
     return kUsageStatus;

@@ -29,6 +29,9 @@
 #include "atlas/plan/draw/plan_svg.h"
 #include "atlas/plan/layout/plan_layout.h"
 #include "atlas/plan/plan_json.h"
+#include "atlas/plan/vtt/picture.h"
+#include "atlas/plan/vtt/uvtt.h"
+#include "atlas/plan/vtt/walls.h"
 #include "atlas/scan/scan.h"
 
 namespace atlas {
@@ -83,7 +86,7 @@ constexpr FormatEntry<ShowFormat> kShowFormats[] = {
 struct ShowArgs {
   std::optional<std::string> seed;
   ShowFormat format = ShowFormat::kText;
-  std::string output;
+  std::string output = "-";
 };
 
 int run_show(const ShowArgs& args) {
@@ -121,7 +124,7 @@ struct MapArgs {
   std::optional<std::string> seed;
   MapFormat format = MapFormat::kDot;
   std::optional<std::string> level;
-  std::string output;
+  std::string output = "-";
 };
 
 int run_map(const MapArgs& args) {
@@ -149,18 +152,22 @@ std::function<int()> define_map(CLI::App& command) {
 }
 
 // plan: drawn by the program itself, the PNG by librsvg from the SVG.
-enum class PlanFormat { kSvg, kPng, kJson };
+enum class PlanFormat { kSvg, kPng, kJson, kUvtt };
 constexpr FormatEntry<PlanFormat> kPlanFormats[] = {
     {"svg", PlanFormat::kSvg, "drawn to scale"},
     {"png", PlanFormat::kPng, "the SVG drawn with librsvg"},
     {"json", PlanFormat::kJson, "see docs/dungeon-atlas-plan.schema.json"},
+    {"uvtt", PlanFormat::kUvtt, "one level for virtual tabletops: picture, walls and doors"},
 };
+
+// Foundry's default; Roll20 works at 70.
+constexpr int kDefaultPixelsPerSquare = 100;
 
 struct PlanArgs {
   std::optional<std::string> seed;
   PlanFormat format = PlanFormat::kSvg;
   std::optional<std::string> level;
-  std::string output;
+  std::string output = "-";
   DrawingArgs drawing;
   std::optional<std::string> scale;
 };
@@ -169,17 +176,37 @@ void add_scale_option(CLI::App& command, std::optional<std::string>& scale, std:
   command.add_option("--scale", scale, std::string(help))->type_name("fit|battle|MM");
 }
 
+// A tabletop file is the players' map of one level, without a grid.
+void refuse_uvtt_options(const PlanArgs& args, std::optional<int> level) {
+  if (!level) throw UsageError("--format uvtt needs --level K: a tabletop file holds one level");
+  if (args.drawing.grid)
+    throw UsageError("--grid is not for --format uvtt: tabletops draw their own");
+}
+
+// A tabletop file is one level: the players' map and its walls. Throws
+// UsageError, before any rendering, for a picture the renderer cannot make.
+std::string level_uvtt(const Plan& plan, int px_per_square, bool room_numbers) {
+  const PlanLevel& level = plan.levels.front();
+  const SvgDrawing drawing = vtt::tabletop_drawing(level, px_per_square, room_numbers);
+  if (!png_possible(drawing.width, drawing.height)) {
+    throw UsageError(too_many_pixels(drawing, px_per_square));
+  }
+  return vtt::uvtt_document(vtt::level_walls(level), vtt::level_picture(drawing, px_per_square));
+}
+
 int run_plan(const PlanArgs& args) {
   const std::optional<int> level = chosen_level(args.level);
   const uint32_t seed = chosen_seed(args.seed);
-  const DrawOptions options = chosen_drawing(args.drawing);
+  const bool uvtt = args.format == PlanFormat::kUvtt;
+  if (uvtt) refuse_uvtt_options(args, level);
+  const DrawOptions options = uvtt ? DrawOptions{} : chosen_drawing(args.drawing);
   const PictureSize size{chosen_px_per_square(args.drawing),
                          args.scale ? std::optional(parse_print_scale(*args.scale)) : std::nullopt};
   if (size.px_per_square && size.scale) {
     throw UsageError("--px-per-square and --scale both size the PNG: give one of them");
   }
-  if (size.px_per_square && args.format != PlanFormat::kPng) {
-    throw UsageError("--px-per-square sizes a PNG: give it with --format png");
+  if (size.px_per_square && args.format != PlanFormat::kPng && !uvtt) {
+    throw UsageError("--px-per-square sizes a picture: give it with --format png or uvtt");
   }
   if (size.scale && args.format != PlanFormat::kPng) {
     throw UsageError("--scale sets the printed size of a PNG or a book: give it with --format png");
@@ -198,6 +225,11 @@ int run_plan(const PlanArgs& args) {
   } else if (args.format == PlanFormat::kSvg) {
     announce_seed(args.seed, seed);
     write_all(output, plan_svg(plan, options).svg);
+  } else if (uvtt) {
+    const std::string file =
+        level_uvtt(plan, size.px_per_square.value_or(kDefaultPixelsPerSquare), args.drawing.numbers);
+    announce_seed(args.seed, seed);
+    write_all(output, file);
   } else {
     const SvgDrawing drawing = sized_picture(plan, options, size);
     announce_seed(args.seed, seed);
@@ -224,7 +256,7 @@ std::function<int()> define_plan(CLI::App& command) {
 // book: one HTML page, the one format.
 struct BookArgs {
   std::optional<std::string> seed;
-  std::string output;
+  std::string output = "-";
   DrawingArgs drawing;
   std::optional<std::string> scale;
 };
@@ -273,7 +305,7 @@ struct ScanArgs {
   ScanFormat format = ScanFormat::kCsv;
   std::optional<std::string> shard;
   std::optional<std::string> jobs;
-  std::string output;
+  std::string output = "-";
   bool no_header = false;
 };
 

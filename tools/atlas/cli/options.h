@@ -72,6 +72,14 @@ void add_level_option(CLI::App& command, std::optional<std::string>& level, std:
 // Every command writes to standard output or, safely, to -o FILE.
 void add_output_option(CLI::App& command, std::string& output);
 
+// What an option or argument wants, for the messages that name it: "--level
+// needs a number, for example --level 2".
+struct OptionWants {
+  std::string what;     // "a number"
+  std::string example;  // "2"
+};
+OptionWants option_wants(const CLI::Option& option);
+
 // How plan and book draw their plans, as given.
 struct DrawingArgs {
   bool player = false;

@@ -49,19 +49,6 @@ constexpr std::string_view kLimit =
     ", more than the renderer can make (32767 a side, 2 GB in all); ";
 constexpr std::string_view kOneLevel = "draw one level at a time with --level K";
 
-std::string too_many_pixels(const SvgDrawing& drawing, int px_per_square) {
-  const double share = largest_png_share(drawing.width, drawing.height);
-  int fits = static_cast<int>(px_per_square * share);
-  while (fits > 0 && !png_possible(drawing.width * fits / px_per_square,
-                                   drawing.height * fits / px_per_square)) {
-    --fits;
-  }
-  return "--px-per-square " + std::to_string(px_per_square) + " makes a picture of " +
-         pixels(drawing) + std::string(kLimit) +
-         (fits > 0 ? "the largest that fits is --px-per-square " + std::to_string(fits)
-                   : std::string(kOneLevel));
-}
-
 // The header does not scale with the plan, so the largest scale is sought by
 // drawing again, from a first guess down in tenths of a millimetre.
 std::string too_large_scale(const Plan& plan, const DrawOptions& options, double mm,
@@ -78,6 +65,19 @@ std::string too_large_scale(const Plan& plan, const DrawOptions& options, double
 }
 
 }  // namespace
+
+std::string too_many_pixels(const SvgDrawing& drawing, int px_per_square) {
+  const double share = largest_png_share(drawing.width, drawing.height);
+  int fits = static_cast<int>(px_per_square * share);
+  while (fits > 0 && !png_possible(drawing.width * fits / px_per_square,
+                                   drawing.height * fits / px_per_square)) {
+    --fits;
+  }
+  return "--px-per-square " + std::to_string(px_per_square) + " makes a picture of " +
+         pixels(drawing) + std::string(kLimit) +
+         (fits > 0 ? "the largest that fits is --px-per-square " + std::to_string(fits)
+                   : std::string(kOneLevel));
+}
 
 SvgDrawing sized_picture(const Plan& plan, const DrawOptions& options, const PictureSize& size) {
   DrawOptions sized = options;

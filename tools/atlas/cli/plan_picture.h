@@ -6,6 +6,7 @@
 #define ATLAS_CLI_PLAN_PICTURE_H_
 
 #include <optional>
+#include <string>
 
 #include "atlas/common/print_scale.h"
 #include "atlas/plan/draw/plan_svg.h"
@@ -18,6 +19,10 @@ struct PictureSize {
   std::optional<int> px_per_square;
   std::optional<PrintScale> scale;  // never kReadable
 };
+
+// One line saying that `drawing`, at `px_per_square`, is larger than the
+// renderer can make, and the largest --px-per-square that fits.
+std::string too_many_pixels(const SvgDrawing& drawing, int px_per_square);
 
 // `plan` drawn with `options` at `size`. Throws UsageError, before anything
 // is rendered, for a picture larger than the renderer can make: one line

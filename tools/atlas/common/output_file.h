@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: MIT
-// Where a command's output goes: standard output, or a file that only ever
-// appears complete. A regular file is written under a temporary name in the
-// same folder and renamed over the target at the end, so an interrupted or
-// failed run never leaves a half-written map or scan where the real one
-// should be. Anything else that already exists (a device, a named pipe, a
-// link to one) is written in place: renaming over it would destroy it.
+// Where a command's output goes: standard output, or what -o FILE names,
+// kept to the promises of a shell's `>` and one more: a regular file only
+// ever appears complete.
+//
+// - A regular file is written into an unnamed file in the target's folder
+//   (O_TMPFILE) that gets the target's name only when complete, replacing
+//   the old file whole; other hard links to the old file keep the old text.
+//   No end of the process, not even SIGKILL, leaves a file behind. Where the
+//   file system or a missing /proc rules that out, a file named
+//   .dungeon-atlas-XXXXXX stands in; catchable signals still remove it.
+// - A path that names an open descriptor (/dev/stdout, /dev/fd/N,
+//   /proc/self/fd/N, or a link to one) is written through that descriptor,
+//   as `>` or `>>` would: at its offset, appending if it was opened so.
+// - Anything else that exists (a device, a named pipe) is written in place.
 #ifndef ATLAS_COMMON_OUTPUT_FILE_H_
 #define ATLAS_COMMON_OUTPUT_FILE_H_
 
@@ -19,18 +27,19 @@
 
 namespace atlas {
 
-// Removes the temporary file of the output being written, if any; safe in a
-// signal handler, for ending the process without unwinding.
+// Removes the named temporary file of the output being written, if any; safe
+// in a signal handler, for ending the process without unwinding.
 void remove_pending_output();
 
 class Output {
  public:
-  // An empty path or "-" is standard output. A link is followed to what it
-  // names, so the link stays and its target is replaced. A regular target is
-  // prepared at once (the temporary file created, keeping an existing file's
-  // permissions), so an unwritable path is reported (as UsageError) before
-  // any work is done. A named pipe is opened as a shell would, waiting for
-  // its reader.
+  // "-" is standard output. Everything that would stop the write is found
+  // here, before any work: a missing or unwritable folder, an existing file
+  // the user could not open for writing (as `>` would refuse it), another
+  // user's file in a sticky folder, a descriptor not open for writing.
+  // Throws UsageError for those and for an empty path. A link is followed to
+  // what it names, so the link stays and its target is replaced. A named
+  // pipe is opened as a shell would, waiting for its reader.
   explicit Output(const std::string& path);
   ~Output();
   Output(const Output&) = delete;
@@ -40,22 +49,29 @@ class Output {
   // True when the output is a terminal.
   bool is_terminal() const;
 
-  // Makes the output final: renames the file into place. Throws WriteError
-  // when any write failed. A reader that went away from standard output or a
+  // Makes the output final: gives the file its name. Throws WriteError when
+  // any write failed. A reader that went away from standard output or a
   // pipe is not an error worth a message; see reader_gone().
   void commit();
   bool reader_gone() const;
 
  private:
+  enum class Kind { kStream, kUnnamed, kNamed };
+
+  void open_descriptor(int fd);
   void open_in_place(const std::string& path);
   void open_temporary(const std::string& target, const struct stat* existing);
+  int give_name();
   void discard();
   std::string destination() const;
 
-  std::string path_;       // as the user gave it, for messages; empty for stdout
-  std::string target_;     // what the temporary file is renamed to
-  std::string temp_path_;  // empty unless writing under a temporary name
-  int fd_ = 1;             // standard output until a file is opened
+  std::string path_;  // as the user gave it, for messages; empty for stdout
+  Kind kind_ = Kind::kStream;
+  int folder_fd_ = -1;      // the target's folder, for a file of either temporary kind
+  std::string name_;        // the target's name in that folder
+  bool replacing_ = false;  // the target existed when the output was opened
+  std::string temp_path_;   // the named temporary file
+  int fd_ = 1;              // standard output until a file is opened
   std::unique_ptr<dungeon::FdStreambuf> buffer_;
   std::ostream stream_{nullptr};
   bool committed_ = false;

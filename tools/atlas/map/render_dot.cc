@@ -4,8 +4,11 @@
 #include <graphviz/cgraph.h>
 #include <graphviz/gvc.h>
 
+#include <cstdlib>
 #include <memory>
 #include <mutex>
+
+#include "atlas/common/isolated_render.h"
 
 namespace atlas {
 namespace {
@@ -31,9 +34,23 @@ std::string take_messages() {
   return messages;
 }
 
-constexpr std::string_view kInstallHint =
-    " (are the Graphviz plugins installed? On Debian: apt-get install libgvc6, "
-    "then run 'dot -c' as root)";
+// Reinstalling also registers the plugins, which a missing or stale
+// registry would otherwise hide from the library.
+constexpr std::string_view kPluginsMissing =
+    "the Graphviz plugins are missing (on Debian: apt-get install --reinstall libgvc6)";
+
+// Graphviz has a plugin of `kind` ("layout", "device") called `name`.
+bool has_plugin(GVC_t* context, const char* kind, std::string_view name) {
+  int count = 0;
+  char** names = gvPluginList(context, kind, &count, nullptr);
+  bool found = false;
+  for (int i = 0; i < count; ++i) {
+    found = found || name == names[i];
+    std::free(names[i]);
+  }
+  std::free(names);
+  return found;
+}
 
 struct ContextDeleter {
   void operator()(GVC_t* context) const { gvFreeContext(context); }
@@ -42,27 +59,28 @@ struct GraphDeleter {
   void operator()(Agraph_t* graph) const { agclose(graph); }
 };
 
-}  // namespace
-
-std::string render_dot(const std::string& dot, std::string_view format) {
+std::string render_here(const std::string& dot, std::string_view format) {
   const std::lock_guard lock(g_messages_mutex);
   g_messages.clear();
   agseterr(AGWARN);
   agseterrf(collect_message);
 
   const std::unique_ptr<GVC_t, ContextDeleter> context(gvContext());
-  if (!context) throw RenderError("cannot start Graphviz" + std::string(kInstallHint));
+  const std::string device(format);
+  if (!context || !has_plugin(context.get(), "layout", "dot") ||
+      !has_plugin(context.get(), "device", device)) {
+    throw RenderError("cannot draw the map as " + device + ": " + std::string(kPluginsMissing));
+  }
   const std::unique_ptr<Agraph_t, GraphDeleter> graph(agmemread(dot.c_str()));
   if (!graph) throw RenderError("Graphviz could not read the map: " + take_messages());
 
   if (gvLayout(context.get(), graph.get(), "dot") != 0) {
     std::string messages = take_messages();
     throw RenderError("Graphviz could not lay out the map" +
-                      (messages.empty() ? "" : ": " + messages) + std::string(kInstallHint));
+                      (messages.empty() ? "" : ": " + messages));
   }
   char* data = nullptr;
   unsigned int length = 0;
-  const std::string device(format);
   const int status = gvRenderData(context.get(), graph.get(), device.c_str(), &data, &length);
   std::string rendered;
   if (status == 0 && data != nullptr) rendered.assign(data, length);
@@ -71,10 +89,16 @@ std::string render_dot(const std::string& dot, std::string_view format) {
   if (status != 0 || rendered.empty()) {
     std::string messages = take_messages();
     throw RenderError("Graphviz could not render " + device + (messages.empty() ? "" : ": ") +
-                      messages + std::string(kInstallHint));
+                      messages);
   }
   take_messages();
   return rendered;
+}
+
+}  // namespace
+
+std::string render_dot(const std::string& dot, std::string_view format) {
+  return render_isolated("the map", [&] { return render_here(dot, format); });
 }
 
 }  // namespace atlas

@@ -11,8 +11,9 @@
 namespace atlas {
 
 // `format` is a Graphviz output format such as "svg" or "png". Returns the
-// rendered bytes. Throws RenderError when Graphviz cannot read, lay out or
-// render the map.
+// rendered bytes, drawn in a child process (atlas/common/isolated_render.h). Throws
+// RenderError when Graphviz cannot draw the map or dies trying, and
+// std::bad_alloc when it runs out of memory.
 std::string render_dot(const std::string& dot, std::string_view format);
 
 }  // namespace atlas

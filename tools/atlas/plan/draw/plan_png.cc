@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "atlas/common/errors.h"
+#include "atlas/common/isolated_render.h"
+#include "atlas/plan/draw/png_writer.h"
 
 namespace atlas {
 namespace {
@@ -31,11 +33,6 @@ std::string message_of(GError* error) {
   std::string message = error->message;
   g_error_free(error);
   return message;
-}
-
-cairo_status_t append_png(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-  return CAIRO_STATUS_SUCCESS;
 }
 
 // A PNG starts with its signature (8 bytes) and its header chunk (25).
@@ -62,27 +59,7 @@ std::string density_chunk(double dots_per_inch) {
   return chunk;
 }
 
-}  // namespace
-
-bool png_possible(double width, double height) {
-  const double wide = std::round(width);
-  const double high = std::round(height);
-  return wide >= 1 && high >= 1 && wide <= kMaxPngSide && high <= kMaxPngSide &&
-         wide * kPngPixelBytes * high <= kMaxPngBytes;
-}
-
-double largest_png_share(double width, double height) {
-  const double side = kMaxPngSide / std::max(width, height);
-  const double area = std::sqrt(kMaxPngBytes / (kPngPixelBytes * width * height));
-  return std::min({1.0, side, area});
-}
-
-std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
-  if (!png_possible(drawing.width, drawing.height)) {
-    throw RenderError("a picture of " + std::to_string(std::lround(drawing.width)) + " x " +
-                      std::to_string(std::lround(drawing.height)) +
-                      " pixels is more than cairo can make");
-  }
+std::string draw_png(const SvgDrawing& drawing) {
   GError* error = nullptr;
   const std::string& svg = drawing.svg;
   const std::unique_ptr<RsvgHandle, HandleDeleter> handle(
@@ -108,12 +85,31 @@ std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
   }
   cairo_surface_flush(surface.get());
 
-  std::string png;
-  const cairo_status_t status = cairo_surface_write_to_png_stream(surface.get(), append_png, &png);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    throw RenderError(std::string("cairo could not write the PNG: ") +
-                      cairo_status_to_string(status));
+  return draw::png_bytes(surface.get());
+}
+
+}  // namespace
+
+bool png_possible(double width, double height) {
+  const double wide = std::round(width);
+  const double high = std::round(height);
+  return wide >= 1 && high >= 1 && wide <= kMaxPngSide && high <= kMaxPngSide &&
+         wide * kPngPixelBytes * high <= kMaxPngBytes;
+}
+
+double largest_png_share(double width, double height) {
+  const double side = kMaxPngSide / std::max(width, height);
+  const double area = std::sqrt(kMaxPngBytes / (kPngPixelBytes * width * height));
+  return std::min({1.0, side, area});
+}
+
+std::string plan_png(const SvgDrawing& drawing, double dots_per_inch) {
+  if (!png_possible(drawing.width, drawing.height)) {
+    throw RenderError("a picture of " + std::to_string(std::lround(drawing.width)) + " x " +
+                      std::to_string(std::lround(drawing.height)) +
+                      " pixels is more than cairo can make");
   }
+  std::string png = render_isolated("the plan", [&] { return draw_png(drawing); });
   if (dots_per_inch > 0) png.insert(kAfterHeader, density_chunk(dots_per_inch));
   return png;
 }

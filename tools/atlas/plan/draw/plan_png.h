@@ -28,8 +28,10 @@ double largest_png_share(double width, double height);
 
 // The PNG bytes of `drawing` at the size it states. With `dots_per_inch`,
 // the picture records that density, so that it prints at that size.
+// The picture is drawn in a child process (atlas/common/isolated_render.h).
 // Throws RenderError when the picture cannot be made (png_possible), or when
-// librsvg or cairo fails.
+// librsvg or cairo fails or dies, and std::bad_alloc when they run out of
+// memory.
 std::string plan_png(const SvgDrawing& drawing, double dots_per_inch = 0);
 
 }  // namespace atlas
