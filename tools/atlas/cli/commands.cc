@@ -226,8 +226,8 @@ int run_plan(const PlanArgs& args) {
     announce_seed(args.seed, seed);
     write_all(output, plan_svg(plan, options).svg);
   } else if (uvtt) {
-    const std::string file =
-        level_uvtt(plan, size.px_per_square.value_or(kDefaultPixelsPerSquare), args.drawing.numbers);
+    const std::string file = level_uvtt(plan, size.px_per_square.value_or(kDefaultPixelsPerSquare),
+                                        args.drawing.numbers);
     announce_seed(args.seed, seed);
     write_all(output, file);
   } else {
