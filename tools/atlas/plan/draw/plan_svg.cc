@@ -48,6 +48,13 @@ SvgDrawing open_svg(Markup& svg, bool xml_prolog, std::string_view id, std::stri
   return drawing;
 }
 
+// As wide as the legend: at its own size when the header grows with the
+// plan, else at the size asked for, in whole 10-foot squares.
+double narrowest_page(const DrawOptions& options) {
+  const double scale = options.header_scale > 0 ? options.header_scale : 1;
+  return std::ceil((kLegendWidth * scale + 2 * kMargin) / 10) * 10;
+}
+
 // A page at least as wide as the legend.
 double page_width(const Rect& level_bounds, double width) {
   return std::max(width, static_cast<double>(level_bounds.w + 2 * kMargin));
@@ -95,7 +102,7 @@ SvgDrawing plan_level_svg(const PlanLevel& level, const DrawOptions& options) {
   const std::string id = (options.prefixed_ids ? level_id_prefix(level.level) : "") + "plan";
   SvgDrawing drawing;
   if (has_header(options)) {
-    const double width = page_width(b, kLegendWidth + 2 * kMargin);
+    const double width = page_width(b, narrowest_page(options));
     const double scale = draw::header_scale(width, options);
     draw::LegendItems items;
     items.add(level, options);
@@ -127,7 +134,7 @@ SvgDrawing plan_svg(const Plan& plan, const DrawOptions& options) {
   // Every level's size first: the page and its header depend on them.
   std::vector<std::unique_ptr<draw::LevelDrawing>> writers;
   draw::LegendItems items;
-  double width = kLegendWidth + 2 * kMargin;
+  double width = narrowest_page(plain);
   double levels_height = 0;
   for (const PlanLevel& level : plan.levels) {
     writers.push_back(std::make_unique<draw::LevelDrawing>(level, plain));
