@@ -67,10 +67,8 @@ if(TARGET dungeon-atlas)
   install(FILES ${PROJECT_BINARY_DIR}/man/dungeon-atlas.6.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
   install(TARGETS dungeon-atlas RUNTIME DESTINATION ${DUNGEON_INSTALL_GAMESDIR})
-  # The installed README points at these.
-  install(FILES docs/dungeon-atlas.md docs/dungeon-atlas.schema.json
-                docs/dungeon-atlas-scan.schema.json docs/dungeon-atlas-plan.schema.json
-          DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+  # The installed README points at these: all of docs/, whatever it holds.
+  install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
   # Where bash-completion looks for completions loaded on demand.
   install(FILES completion/dungeon-atlas.bash
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
@@ -86,7 +84,10 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "dungeon prints a random dungeon for a tabl
 room by room over several levels from the current time.
 .
 dungeon-atlas gets any dungeon back by its seed, as text, JSON or a map,
-and searches seeds for dungeons of a given shape.")
+draws its floor plans to scale (SVG, PNG, a players' map without secrets),
+writes it as a book to run the game from (one HTML page of plans and room
+key, printable at the scale played at), and searches seeds for dungeons of
+a given shape.")
 set(CPACK_PACKAGE_CONTACT "${DUNGEON_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${DUNGEON_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -5,8 +5,8 @@
 declare -gA _dungeon_atlas_options=(
   [show]="--seed --format -o --output --help"
   [map]="--seed --format --level -o --output --help"
-  [plan]="--seed --format --level --player --numbers --grid --px-per-square -o --output --help"
-  [book]="--seed --player --numbers -o --output --help"
+  [plan]="--seed --format --level --player --numbers --grid --px-per-square --scale -o --output --help"
+  [book]="--seed --player --numbers --scale -o --output --help"
   [scan]="--complete --rooms --deepest --format --shard --jobs --no-header -o --output --help"
 )
 declare -gA _dungeon_atlas_formats=(
@@ -40,6 +40,10 @@ _dungeon_atlas() {
       ;;
     --grid)
       COMPREPLY=($(compgen -W "none 5 10" -- "$cur"))
+      return
+      ;;
+    --scale)
+      COMPREPLY=($(compgen -W "fit battle" -- "$cur")) # or millimetres to 10 feet
       return
       ;;
     --seed | --level | --rooms | --deepest | --shard | --jobs | --px-per-square)

@@ -50,10 +50,13 @@ status=0
 [[ $("$bin/dungeon-atlas" --version) == "dungeon-atlas $version" ]] || fail "atlas --version"
 "$bin/dungeon-atlas" show --seed 7 | cmp - "$source/tests/data/7.txt" || fail "atlas show --seed 7"
 
-# Documentation.
-for doc in README.md copyright changelog.gz docs/dungeon-atlas.md docs/dungeon-atlas.schema.json \
-  docs/dungeon-atlas-scan.schema.json docs/dungeon-atlas-plan.schema.json; do
+# Documentation: every file of docs/ beside the README, which points at them.
+for doc in README.md copyright changelog.gz $(cd "$source" && ls docs/*); do
   [[ -s $share/doc/dungeon/$doc ]] || fail "missing doc $doc"
+done
+description=$(dpkg-deb -f "$deb" Description)
+for word in "floor plans" book; do
+  [[ $description == *"$word"* ]] || fail "the description does not mention $word"
 done
 
 # The licence, where Debian looks for it, in its machine-readable form.
@@ -99,9 +102,10 @@ mkdir "$work/files" "$work/files/folder" && touch "$work/files/my out.csv"
   offers "dot|png|svg" dungeon-atlas map --format ""
   offers "csv|json" dungeon-atlas scan --format = ""
   offers "json|png|svg|uvtt" dungeon-atlas plan --format ""
-  offers "--help|--numbers|--output|--player|-o" dungeon-atlas book --seed 3 -
+  offers "--help|--numbers|--output|--player|--scale|-o" dungeon-atlas book --seed 3 -
+  offers "battle|fit" dungeon-atlas book --scale ""
   offers "10|5|none" dungeon-atlas plan --player --grid ""
-  offers "--grid|--help|--level|--numbers|--output|--px-per-square|--seed" \
+  offers "--grid|--help|--level|--numbers|--output|--px-per-square|--scale|--seed" \
     dungeon-atlas plan --player --format png --
   offers "json" dungeon-atlas show --format = j
   offers "--help|--output|-o" dungeon-atlas show --seed 3 --format json -

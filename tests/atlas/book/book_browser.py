@@ -6,7 +6,10 @@ usage: book_browser.py BOOK.html WORK_DIR
 - On screen: clicks a room on a plan, which must land on its key entry (the
   address ends in #room-N), and a stair on a plan, which must land on the
   room it reaches on the other level's plan (#plan-L-room-N): the target in
-  view and marked by the :target highlight.
+  view and marked by the :target highlight. Then follows the link from the
+  entry of the room farthest into a plan that scrolls both ways back to that
+  room: the plan must scroll it into view and mark it, and the scale bar and
+  north arrow must still be in sight.
 - On paper: prints to PDF on A4 and on Letter; every level section must begin
   a page, and no page may begin in the middle of a room entry (its first line
   is a level heading, a room heading or a plan tile's label).
@@ -117,6 +120,46 @@ def check_target(driver, href, how):
         problems.append(f"after {how}, {href} has no visible :target highlight")
 
 
+# The entry link to the room drawn farthest right and down on a plan whose
+# box scrolls both ways, scrolled into view.
+FAR_ROOM = """
+for (const view of document.querySelectorAll('.plan-view')) {
+  if (view.scrollWidth <= view.clientWidth || view.scrollHeight <= view.clientHeight) continue;
+  let far = null, reach = -1;
+  for (const room of view.querySelectorAll('g[id*="-room-"]')) {
+    const box = room.getBBox();
+    if (box.x + box.y > reach) { reach = box.x + box.y; far = room; }
+  }
+  const number = far.id.split('-').pop();
+  const link = document.querySelector(`#room-${number} .back a`);
+  link.scrollIntoView({block: 'center'});
+  return [link, link.getAttribute('href')];
+}
+return null;
+"""
+
+COMPASS_SEEN = """
+const view = document.getElementById(arguments[0]).closest('.plan-view');
+const frame = view.getBoundingClientRect(), bar = view.querySelector('.compass .bar');
+const box = bar.getBoundingClientRect(), north = view.querySelector('.compass .north');
+const arrow = north.getBoundingClientRect();
+return [box, arrow].every(b => b.width > 0 && b.left >= frame.left && b.right <= frame.right &&
+                               b.top >= frame.top && b.bottom <= frame.bottom);
+"""
+
+
+def entry_to_plan(driver):
+    found = driver.execute_script(FAR_ROOM)
+    if not found:
+        problems.append("no plan scrolls both ways in a 640 x 480 window")
+        return
+    link, href = found
+    link.click()
+    check_target(driver, href, "following the entry's link")
+    if not driver.execute_script(COMPASS_SEEN, href[1:]):
+        problems.append(f"after following {href} the scale bar or north arrow is out of sight")
+
+
 def page_texts(pdf):
     text = subprocess.run(["pdftotext", "-enc", "UTF-8", pdf, "-"], check=True,
                           capture_output=True, text=True).stdout
@@ -163,6 +206,8 @@ def main():
             click_through(driver, stairs=False)
             if len(levels) > 1:
                 click_through(driver, stairs=True)
+            driver.set_window_size(640, 480)
+            entry_to_plan(driver)
             pages = [check_print(driver, work, levels, "A4", 8.27, 11.69),
                      check_print(driver, work, levels, "Letter", 8.5, 11)]
         finally:

@@ -14,6 +14,10 @@ prints "ok" and exits 0 otherwise. Checks:
   url() or @import in CSS; the Content-Security-Policy line forbids loading;
 - structure: lang, title, header/nav/main, one h1, an h2 per level, and per
   level a figure whose caption labels the plan, with a link to every room;
+- each entry links to its room's group on its level's plan; on the plans
+  each door links to the room it opens toward and says so in its title
+  ("Locked door to room 11"), each stair to its room's group on that room's
+  level's plan;
 - every room has exactly one entry, in its level's section, in number order,
   whose description, exits and contents are those of the JSON; rooms the JSON
   lacks (an overflow left them ungenerated) have a "not explored" entry;
@@ -212,7 +216,7 @@ def check_levels_and_entries(root, show):
             check_entry(entry, number, level, rooms)
         if numbers != sorted(numbers):
             problem(f"level {level}: entries not in room-number order")
-        check_figure(section, level, numbers)
+        check_figure(section, level, numbers, rooms)
     if section_levels != sorted(section_levels) or not set(levels) <= set(section_levels):
         problem(f"level sections {section_levels}, levels with rooms {levels}")
     nav = [a.get("href") for n in root.iter("nav") for a in n.iter("a")]
@@ -231,6 +235,9 @@ def check_entry(entry, number, level, rooms):
     if len(h3) != 1 or text_of(h3[0]) != f"Room {number}":
         problem(f"{where}: heading {[text_of(h) for h in h3]}")
     description = [text_of(p) for p in children(entry, "p", "description")]
+    back = [a.get("href") for p in children(entry, "p", "back") for a in p.iter("a")]
+    if back != [f"#plan-{level}-room-{number}"]:
+        problem(f"{where}: links to the plan {back}")
     exits = entry_exits(entry)
     room = rooms.get(number)
     if room is None:
@@ -256,7 +263,37 @@ def check_entry(entry, number, level, rooms):
         problem(f"{where}: contents {entry_contents(entry)}, expected {contents}")
 
 
-def check_figure(section, level, numbers):
+DOOR_TITLE = re.compile(r"^(Door|Locked door|Broken door|Archway) to room (\d+)$")
+
+
+def check_plan_links(plan, level, rooms):
+    """Each door and stair leads to its room's group on a plan; doors say where."""
+    for group in plan.iter(SVG + "g"):
+        match = re.fullmatch(rf"plan-{level}-room-(\d+)", group.get("id", ""))
+        room = rooms.get(int(match.group(1))) if match else None
+        if room is None:
+            continue
+        doors, stairs = [], []
+        for link in group.iter(SVG + "a"):
+            href = link.get("href", "")
+            if "door" in classes(link):
+                title = DOOR_TITLE.match(text_of(link.find(SVG + "title")))
+                if not title or href != f"#plan-{level}-room-{title.group(2)}":
+                    problem(f"room {room['number']}: door {href!r} titled {title}")
+                doors.append(int(title.group(2)) if title else 0)
+            elif link.find(SVG + "g") is not None and "stairs" in classes(link.find(SVG + "g")):
+                stairs.append(href)
+        exits = [e for e in room["exits"] if not e["direction"].startswith(("Up ", "Down "))]
+        if sorted(doors) != sorted(e["room"] for e in exits):
+            problem(f"room {room['number']}: doors lead to {sorted(doors)}, "
+                    f"exits to {sorted(e['room'] for e in exits)}")
+        expected = sorted(f"#plan-{rooms[e['room']]['level']}-room-{e['room']}"
+                          for e in room["exits"] if e not in exits and e["room"] in rooms)
+        if sorted(h for h in stairs if int(h.rsplit("-", 1)[1]) in rooms) != expected:
+            problem(f"room {room['number']}: stairs link to {stairs}, expected {expected}")
+
+
+def check_figure(section, level, numbers, rooms):
     figures = children(section, "figure")
     if len(figures) != 1:
         problem(f"level {level}: {len(figures)} figures")
@@ -268,6 +305,7 @@ def check_figure(section, level, numbers):
         problem(f"level {level}: the plan is not labelled by its figure caption")
         return
     check_tiles(figures[0], plans[0], level)
+    check_plan_links(plans[0], level, rooms)
     linked = {int(m.group(1)) for e in plans[0].iter() for name in LINK_ATTRIBUTES
               if (m := re.fullmatch(r"#room-(\d+)", e.get(name, "")))}
     missing = sorted(set(numbers) - linked)
@@ -275,38 +313,58 @@ def check_figure(section, level, numbers):
         problem(f"level {level}: rooms with no link on the plan: {missing[:10]}")
 
 
-def covers(spans, total):
-    """Whether the (start, length) spans together cover 0..total."""
-    reach = 0.0
-    for start, length in sorted(spans):
-        if start > reach + 0.01:
-            return False
-        reach = max(reach, start + length)
-    return reach >= total - 0.01
+def millimetres(length):
+    return float(length[:-2]) if length.endswith("mm") else float("inf")
+
+
+def centre(walls):
+    """The middle of a room's walls: a rect, or a path of whole-number points."""
+    if local(walls.tag) == "rect":
+        return (float(walls.get("x")) + float(walls.get("width")) / 2,
+                float(walls.get("y")) + float(walls.get("height")) / 2)
+    numbers = [float(n) for n in re.findall(r"-?\d+(?:\.\d+)?", walls.get("d", ""))]
+    xs, ys = numbers[0::2], numbers[1::2]
+    return ((min(xs) + max(xs)) / 2, (min(ys) + max(ys)) / 2)
 
 
 def check_tiles(figure, plan, level):
-    """A plan printed in tiles: each fits a page, and together they show all of it."""
-    tiles = [t for t in figure.iter(SVG + "svg") if t.find(SVG + "use") is not None]
-    if ("tiled" in classes(figure)) != bool(tiles):
-        problem(f"level {level}: tiled is {'tiled' in classes(figure)}, yet {len(tiles)} tiles")
-    if not tiles:
+    """A plan printed in tiles: each fits a page, neighbours share a 10-foot
+    strip, every room is on one, and more than one come after an overview."""
+    sheets = [s for s in figure.iter(SVG + "svg") if "sheet" in classes(s)]
+    if ("tiled" in classes(figure)) != bool(sheets):
+        problem(f"level {level}: tiled is {'tiled' in classes(figure)}, yet {len(sheets)} tiles")
+    if not sheets:
         return
-    width, height = float(plan.get("width")), float(plan.get("height"))
     boxes = []
-    for tile in tiles:
-        if tile.find(SVG + "use").get("href") != "#" + plan.get("id"):
-            problem(f"level {level}: a tile shows something else than the plan")
-        if float(tile.get("width")) > 703 or float(tile.get("height")) > 964:
-            problem(f"level {level}: a tile of {tile.get('width')} x {tile.get('height')} px "
+    shown = set()
+    for sheet in sheets:
+        if millimetres(sheet.get("width")) > 186 or millimetres(sheet.get("height")) > 245:
+            problem(f"level {level}: a tile of {sheet.get('width')} x {sheet.get('height')} "
                     f"does not fit a page")
-        boxes.append([float(v) for v in tile.get("viewBox").split()])
-    columns = {(b[0], b[2]) for b in boxes}
-    rows = {(b[1], b[3]) for b in boxes}
-    grid = {(c, r) for c in columns for r in rows}
-    if grid != {((b[0], b[2]), (b[1], b[3])) for b in boxes} or \
-            not covers(columns, width) or not covers(rows, height):
-        problem(f"level {level}: the tiles leave part of the plan out")
+        inner = sheet.find(SVG + "svg")
+        box = [float(v) for v in inner.get("viewBox").split()]
+        boxes.append(box)
+        for group in inner.iter(SVG + "g"):
+            walls = [w for w in group if "walls" in classes(w)]
+            room = [c for c in classes(group) if c.startswith("room-")]
+            if room and walls:
+                x, y = centre(walls[0])
+                if box[0] <= x <= box[0] + box[2] and box[1] <= y <= box[1] + box[3]:
+                    shown.add(room[0])
+    overviews = [d for d in figure.iter("div") if "overview" in classes(d)]
+    if len(overviews) != (len(sheets) > 1):
+        problem(f"level {level}: {len(overviews)} overviews for {len(sheets)} tiles")
+    # Tiles in one row or column start 10 feet before their neighbour ends.
+    for axis in (0, 1):
+        spans = sorted({(b[axis], b[axis + 2]) for b in boxes})
+        for (start, length), (after, _) in zip(spans, spans[1:]):
+            if abs(start + length - 10 - after) > 0.01:
+                problem(f"level {level}: tiles at {start} and {after} overlap by "
+                        f"{start + length - after} feet, not 10")
+    rooms = {g.get("id").split("-", 2)[2] for g in plan.iter(SVG + "g")
+             if re.fullmatch(rf"plan-{level}-room-\d+", g.get("id", ""))}
+    if rooms - shown:
+        problem(f"level {level}: the tiles leave out {sorted(rooms - shown)[:10]}")
 
 
 SECRET_TEXT = re.compile(r"^[MT$ ]+$|\bto room\b|^(up|down) \d|not explored|seed|\*", re.I)

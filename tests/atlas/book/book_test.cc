@@ -37,6 +37,13 @@ TEST(Book, KeepsEveryRuleAndMatchesTheDungeon) {
     EXPECT_EQ(check.out, "ok\n");
   }
 
+  // Printed at 25 mm to 10 feet: seed 7's large levels in many tiles.
+  ASSERT_EQ(run_atlas({"book", "--seed", "7", "--scale", "25", "-o", dir.file("25.html")}).status,
+            0);
+  const ProcessResult scaled =
+      run_python("book/book_check.py", {dir.file("25.html"), dir.file("7.json")});
+  EXPECT_EQ(scaled.out, "ok\n") << scaled.err;
+
   // The players' books: nothing secret, every room on its plan.
   for (const auto& [seed, mode] :
        {std::pair<std::string, std::string>{"7", "player"}, {"0", "player-numbers"}}) {
@@ -75,7 +82,7 @@ TEST(Book, CheckerCatchesBrokenBooks) {
       {"to <a href=\"#room-1\">room 1</a>", "to <a href=\"#room-1\">room 1</a> on level 9",
        "only stairs, and every stair, name the level"},
       {"<li>Monster</li>", "", "contents"},
-      {"<svg viewBox=\"0 0 ", "<svg viewBox=\"0 900 ", "the tiles leave part of the plan out"},
+      {"<svg class=\"sheet\"", "<svg class=\"torn\"", "the tiles leave out"},
   };
   const auto expect_caught = [&](const std::string& original, const auto& breakage,
                                  std::vector<std::string> mode) {
@@ -118,6 +125,27 @@ TEST(Book, WorksInABrowserAndInPrint) {
       run_python("book/book_browser.py", {dir.file("book.html"), dir.path()});
   EXPECT_EQ(browser.status, 0) << browser.out << browser.err;
   EXPECT_TRUE(browser.out.starts_with("ok: 3 levels")) << browser.out;
+}
+
+// A level a little taller than a page at the scale asked for: the smallest
+// whole number of millimetres at which some level of seed 14 (one of 140 by
+// 250 feet) takes two tiles, one above the other. It must print as an overview and two tiles that
+// share 10 feet, the second short.
+TEST(Book, ALevelALittleTallerThanAPagePrintsAsTwoTilesAfterAnOverview) {
+  TempDir dir;
+  const std::string two_tiles = " plan, overview: 2 tiles in 2 rows and 1 column,";
+  std::string book, level;
+  for (int mm = 5; mm <= 80 && level.empty(); ++mm) {
+    book = run_atlas({"book", "--seed", "14", "--scale", std::to_string(mm)}).out;
+    const std::size_t at = book.find(two_tiles);
+    if (at != std::string::npos)
+      level = book.substr(book.rfind("Level ", at) + 6, at - book.rfind("Level ", at) - 6);
+  }
+  ASSERT_FALSE(level.empty());
+  write_file(dir.file("book.html"), book);
+  const ProcessResult print =
+      run_python("book/book_print.py", {dir.file("book.html"), dir.path(), level});
+  EXPECT_EQ(print.out, "ok\n") << print.err;
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #ifndef ATLAS_BOOK_BOOK_OPTIONS_H_
 #define ATLAS_BOOK_BOOK_OPTIONS_H_
 
+#include "atlas/common/print_scale.h"
+
 namespace atlas {
 
 struct BookOptions {
@@ -12,6 +14,9 @@ struct BookOptions {
   bool player = false;
   // The numbers in the rooms; a players' book has them only when asked.
   bool room_numbers = true;
+  // How large plans print. The players' book prints each level on a page
+  // unless told otherwise.
+  PrintScale scale;
 };
 
 }  // namespace atlas

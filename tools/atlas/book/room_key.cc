@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "atlas/plan/draw/draw_options.h"
+
 namespace atlas {
 namespace {
 
@@ -69,8 +71,10 @@ void room_entry(Markup& page, const FinishedRun& run, int number) {
   page << "</ul>\n";
 
   if (generated) contents(page, room);
-  page << "<p class=\"back\"><a href=\"#level-" << room.level
-       << "-figure\">Back to the plan of level " << room.level << "</a></p>\n</article>\n";
+  // The room on its plan, which scrolls to it and marks it.
+  page << "<p class=\"back\"><a href=\"#" << level_id_prefix(room.level) << "room-" << number
+       << "\">Room " << number << " on the plan of level " << room.level
+       << "</a></p>\n</article>\n";
 }
 
 }  // namespace atlas

@@ -24,9 +24,26 @@ h2 { font-size: 1.5rem; margin: 1rem 0 .1rem; }
 .level-line { margin: 0 0 .5rem; }
 .plan { margin: .5rem 0 1.5rem; }
 .plan figcaption { font-size: .9rem; margin-bottom: .3rem; }
-.plan-view { overflow: auto; max-height: 85vh; border: 1px solid #999; }
-.plan-view svg { display: block; max-width: 100%; height: auto; min-width: var(--readable); }
-.plan-view g:target .walls { fill: #fff4d6; stroke-width: 3; }
+.legend { list-style: none; display: flex; flex-wrap: wrap; gap: .1rem 1.1rem; padding: 0;
+  margin: 0 0 .3rem; font-size: .85rem; }
+.legend svg { height: 1.1em; width: auto; vertical-align: -.25em; margin-right: .2em; }
+.plan-view { overflow: auto; max-height: 85vh; border: 1px solid #999;
+  container-type: inline-size; }
+/* As wide as the box and as tall as the plan's height allows, so that only
+   a plan that cannot shrink further scrolls. */
+.plan-canvas { width: max-content;
+  --shown: max(var(--readable), min(var(--full), 100cqw, 85vh * var(--aspect))); }
+.plan-view svg { display: block; width: var(--shown); height: auto; }
+.compass { position: sticky; top: 0; right: 0; width: max-content; height: 0; margin-left: auto;
+  z-index: 1; }
+.compass > span { display: inline-block; vertical-align: top; background: #fffd;
+  font-size: .8rem; line-height: 1.1; padding: .3rem .4rem; }
+.compass .scale { padding-right: 1.6rem; }
+.compass .bar { display: block; box-sizing: border-box; height: .45rem; margin-bottom: .15rem;
+  width: calc(var(--shown) * 50 / var(--feet)); border: 1px solid #000;
+  background: repeating-linear-gradient(90deg, #000 0 20%, #fff 20% 40%); }
+.compass .far { float: right; margin-right: -1.4rem; }
+.compass .north { font-weight: bold; text-align: center; padding-left: 0; }
 .plan-tiles { display: none; }
 .key { display: grid; grid-template-columns: repeat(auto-fill, minmax(19rem, 1fr));
   gap: .75rem 1.25rem; align-items: start; }
@@ -41,23 +58,28 @@ h3 { font-size: 1.05rem; margin: 0; }
 .contents { border-top: 1px dotted #777; padding-top: .2rem; }
 .empty { margin: .2rem 0; color: #444; }
 .back { margin: .3rem 0 0; font-size: .85rem; }
+.plan-view g[id] { scroll-margin: 3.5rem 1rem 1rem; }
+.plan-view g:target .walls { fill: #fff4d6; stroke-width: 3; }
 @page { margin: 12mm; }
 @media print {
   body { font-size: 9.5pt; line-height: 1.3; max-width: none; padding: 0; }
   a { color: inherit; text-decoration: none; }
   .back { display: none; }
+  /* The players' book is the plans alone, a level a page. */
+  .player > header { display: none; }
   .notice { background: none; }
   .level { break-before: page; border: 0; margin: 0; }
   h2 { margin-top: 0; }
   h2, h3, .level-line, figcaption { break-after: avoid; }
   figcaption { break-inside: avoid; }
   .plan-view { overflow: visible; max-height: none; border: 0; }
-  .plan-view svg { max-width: 100%; max-height: 206mm; height: auto; min-width: 0; }
+  .plan-canvas { --shown: var(--print); }
   .plan.tiled .plan-view { display: none; }
   .plan.tiled .plan-tiles { display: block; }
-  .tile { break-inside: avoid; margin: 0 0 4mm; }
-  .tile p { margin: 0 0 1mm; font-size: 8pt; }
-  .tile svg { display: block; border: .5pt solid #777; }
+  .overview, .tile { break-inside: avoid; }
+  .tile.apart { break-before: page; }
+  .overview p, .tile p { margin: 0 0 1mm; font-size: 8pt; }
+  .overview svg, .tile svg { display: block; }
   .key { display: block; columns: 2; column-gap: 7mm; }
   .entry { break-inside: avoid; border: 0; border-bottom: .5pt solid #999; border-radius: 0;
     padding: 1mm 0 1.5mm; margin: 0 0 1.5mm; }

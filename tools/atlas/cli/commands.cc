@@ -15,10 +15,12 @@
 #include "atlas/book/book.h"
 #include "atlas/cli/cli.h"
 #include "atlas/cli/options.h"
+#include "atlas/cli/plan_picture.h"
 #include "atlas/cli/progress.h"
 #include "atlas/common/finished_run.h"
 #include "atlas/common/numbers.h"
 #include "atlas/common/output_file.h"
+#include "atlas/common/print_scale.h"
 #include "atlas/export/dungeon_json.h"
 #include "atlas/map/dungeon_dot.h"
 #include "atlas/map/render_dot.h"
@@ -167,7 +169,12 @@ struct PlanArgs {
   std::optional<std::string> level;
   std::string output = "-";
   DrawingArgs drawing;
+  std::optional<std::string> scale;
 };
+
+void add_scale_option(CLI::App& command, std::optional<std::string>& scale, std::string_view help) {
+  command.add_option("--scale", scale, std::string(help))->type_name("fit|battle|MM");
+}
 
 // A tabletop file is the players' map of one level, without a grid.
 void refuse_uvtt_options(const PlanArgs& args, std::optional<int> level) {
@@ -176,49 +183,13 @@ void refuse_uvtt_options(const PlanArgs& args, std::optional<int> level) {
     throw UsageError("--grid is not for --format uvtt: tabletops draw their own");
 }
 
-// One line saying how large the picture would be and the largest number of
-// pixels a square that the renderer can make.
-std::string too_large(const SvgDrawing& drawing, int px_per_square) {
-  const double share = largest_png_share(drawing.width, drawing.height);
-  int fits = static_cast<int>(px_per_square * share);
-  while (fits > 0 && !png_possible(drawing.width * fits / px_per_square,
-                                   drawing.height * fits / px_per_square)) {
-    --fits;
-  }
-  return "--px-per-square " + std::to_string(px_per_square) + " makes a picture of " +
-         std::to_string(std::lround(drawing.width)) + " x " +
-         std::to_string(std::lround(drawing.height)) +
-         " pixels, more than the renderer can make (32767 a side, 2 GB in all); " +
-         (fits > 0 ? "the largest that fits is --px-per-square " + std::to_string(fits)
-                   : "draw one level at a time with --level K");
-}
-
-// The picture at the size asked for; by default at most kMaxPlanPixels a
-// side. Throws UsageError, before any rendering, for a picture the renderer
-// cannot make.
-SvgDrawing sized_picture(const Plan& plan, DrawOptions options, std::optional<int> px_per_square) {
-  if (px_per_square) {
-    options.pixels_per_foot = *px_per_square / 5.0;
-    SvgDrawing drawing = plan_svg(plan, options);
-    if (!png_possible(drawing.width, drawing.height)) {
-      throw UsageError(too_large(drawing, *px_per_square));
-    }
-    return drawing;
-  }
-  SvgDrawing drawing = plan_svg(plan, options);
-  const double longest = std::max(drawing.width, drawing.height);
-  if (longest <= kMaxPlanPixels) return drawing;
-  options.pixels_per_foot *= kMaxPlanPixels / longest;
-  return plan_svg(plan, options);
-}
-
 // A tabletop file is one level: the players' map and its walls. Throws
 // UsageError, before any rendering, for a picture the renderer cannot make.
 std::string level_uvtt(const Plan& plan, int px_per_square, bool room_numbers) {
   const PlanLevel& level = plan.levels.front();
   const SvgDrawing drawing = vtt::tabletop_drawing(level, px_per_square, room_numbers);
   if (!png_possible(drawing.width, drawing.height)) {
-    throw UsageError(too_large(drawing, px_per_square));
+    throw UsageError(too_many_pixels(drawing, px_per_square));
   }
   return vtt::uvtt_document(vtt::level_walls(level), vtt::level_picture(drawing, px_per_square));
 }
@@ -229,9 +200,16 @@ int run_plan(const PlanArgs& args) {
   const bool uvtt = args.format == PlanFormat::kUvtt;
   if (uvtt) refuse_uvtt_options(args, level);
   const DrawOptions options = uvtt ? DrawOptions{} : chosen_drawing(args.drawing);
-  const std::optional<int> px_per_square = chosen_px_per_square(args.drawing);
-  if (px_per_square && args.format != PlanFormat::kPng && !uvtt) {
+  const PictureSize size{chosen_px_per_square(args.drawing),
+                         args.scale ? std::optional(parse_print_scale(*args.scale)) : std::nullopt};
+  if (size.px_per_square && size.scale) {
+    throw UsageError("--px-per-square and --scale both size the PNG: give one of them");
+  }
+  if (size.px_per_square && args.format != PlanFormat::kPng && !uvtt) {
     throw UsageError("--px-per-square sizes a picture: give it with --format png or uvtt");
+  }
+  if (size.scale && args.format != PlanFormat::kPng) {
+    throw UsageError("--scale sets the printed size of a PNG or a book: give it with --format png");
   }
   if (args.format == PlanFormat::kJson && (args.drawing.player || args.drawing.grid)) {
     throw UsageError(std::string(args.drawing.player ? "--player" : "--grid") +
@@ -248,14 +226,14 @@ int run_plan(const PlanArgs& args) {
     announce_seed(args.seed, seed);
     write_all(output, plan_svg(plan, options).svg);
   } else if (uvtt) {
-    const std::string file =
-        level_uvtt(plan, px_per_square.value_or(kDefaultPixelsPerSquare), args.drawing.numbers);
+    const std::string file = level_uvtt(plan, size.px_per_square.value_or(kDefaultPixelsPerSquare),
+                                        args.drawing.numbers);
     announce_seed(args.seed, seed);
     write_all(output, file);
   } else {
-    const SvgDrawing drawing = sized_picture(plan, options, px_per_square);
+    const SvgDrawing drawing = sized_picture(plan, options, size);
     announce_seed(args.seed, seed);
-    write_all(output, plan_png(drawing));
+    write_all(output, plan_png(drawing, size.scale ? kPngDotsPerInch : 0));
   }
   return finish(output, outcome_status(run));
 }
@@ -268,6 +246,9 @@ std::function<int()> define_plan(CLI::App& command) {
                    "Only level K; stairs to other levels are labelled with where they go");
   add_player_options(command, args->drawing);
   add_picture_options(command, args->drawing);
+  add_scale_option(command, args->scale,
+                   "PNG: print scale, recorded at 150 dots an inch: fit (one page), battle (an "
+                   "inch to 5 feet) or millimetres a 10-foot square, 1 to 80");
   add_output_option(command, args->output);
   return [args] { return run_plan(*args); };
 }
@@ -277,6 +258,7 @@ struct BookArgs {
   std::optional<std::string> seed;
   std::string output = "-";
   DrawingArgs drawing;
+  std::optional<std::string> scale;
 };
 
 int run_book(const BookArgs& args) {
@@ -285,6 +267,11 @@ int run_book(const BookArgs& args) {
   BookOptions options;
   options.player = drawing.player;
   options.room_numbers = drawing.room_numbers;
+  if (args.scale) {
+    options.scale = parse_print_scale(*args.scale);
+  } else if (options.player) {
+    options.scale.kind = PrintScale::Kind::kFit;
+  }
   Output output(args.output);
   announce_seed(args.seed, seed);
   const FinishedRun run(seed);
@@ -296,6 +283,10 @@ std::function<int()> define_book(CLI::App& command) {
   auto args = std::make_shared<BookArgs>();
   add_seed_option(command, args->seed, kSeedHelp);
   add_player_options(command, args->drawing);
+  add_scale_option(command, args->scale,
+                   "How plans print: fit (each level on one page), battle (an inch to 5 feet, "
+                   "tiled) or millimetres a 10-foot square, 1 to 80 (default: as large as fits, "
+                   "tiled below 4.8; the players' book: fit)");
   add_output_option(command, args->output);
   return [args] { return run_book(*args); };
 }

@@ -72,8 +72,9 @@ void add_picture_options(CLI::App& command, DrawingArgs& args) {
       ->type_name("none|5|10");
   command
       .add_option("--px-per-square", args.px_per_square,
-                  "PNG: pixels a 5-foot square, 1 to 1000, as virtual tabletops count them "
-                  "(70, 100, 140 are common); default: 20, the picture at most 8000 pixels a side")
+                  "PNG and uvtt: pixels a 5-foot square, 1 to 1000, as virtual tabletops count "
+                  "them (70, 100, 140 are common); default: the PNG at most 8000 pixels a side, "
+                  "uvtt 100")
       ->type_name("N");
 }
 

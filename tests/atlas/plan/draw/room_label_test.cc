@@ -31,7 +31,7 @@ std::vector<Case> all_cases() {
         for (const bool shaped : {false, true}) {
           for (const bool marks : {false, true}) {
             for (std::size_t stairs = 0; stairs <= 3; ++stairs) {
-              LabelRoom room{{-30, 50, w, h}, shaped, number, marks, Water::kNone, {}};
+              LabelRoom room{{-30, 50, w, h}, shaped, number, marks ? 5u : 0u, Water::kNone, {}};
               room.stairs_lines.assign(stairs, line);
               cases.push_back({room, fit_room_label(room),
                                std::to_string(w) + "x" + std::to_string(h) + " room " +
@@ -48,18 +48,19 @@ std::vector<Case> all_cases() {
 }
 
 TEST(RoomLabel, NumberAndMarksFitTheRoomAcrossAndStayLegible) {
+  int marks_under = 0;
   for (const Case& c : all_cases()) {
     SCOPED_TRACE(c.name);
     const Rect& r = c.room.footprint;
     const double cx = r.x + r.w / 2.0;
     const double digits = static_cast<double>(std::to_string(c.room.number).size());
     const double usable = r.w * (c.room.shaped ? 0.7 : 1.0) - 2;
-    EXPECT_GE(c.label.number_font, 4);
+    EXPECT_GE(c.label.number_font, kMinLetters);
     EXPECT_LE(c.label.number_font, 16);
-    EXPECT_GE(c.label.marks_font, 2.4);
+    EXPECT_GE(c.label.marks_font, kMinLetters);
     // The number is as wide as the room allows, unless it is as small as it gets.
     const double half_number = digits * 0.3 * c.label.number_font;
-    if (c.label.number_font > 4) {
+    if (c.label.number_font > kMinLetters) {
       EXPECT_LE(2 * half_number, usable + kSlack);
       EXPECT_GE(c.label.number.x - half_number, r.x);
       EXPECT_LE(c.label.number.x + half_number, r.right());
@@ -67,7 +68,20 @@ TEST(RoomLabel, NumberAndMarksFitTheRoomAcrossAndStayLegible) {
     EXPECT_EQ(c.label.marks.x, cx);
     EXPECT_GT(c.label.marks.y, c.label.number.y);
     ASSERT_EQ(c.label.stairs.size(), c.room.stairs_lines.size());
+    // Marks the room cannot hold go under it, a leader line from its south
+    // wall down to them; those it holds stay clear of its walls.
+    if (c.room.marks == 0) continue;
+    if (c.label.marks.y > r.bottom()) {
+      ++marks_under;
+      ASSERT_TRUE(c.label.leader);
+      EXPECT_EQ(c.label.leader->from.y, r.bottom());
+      EXPECT_LT(c.label.leader->to.y, c.label.marks.y - c.label.marks_font * 0.75);
+    } else {
+      EXPECT_LE(5 * 0.62 * c.label.marks_font, r.w * (c.room.shaped ? 0.7 : 1.0));
+      EXPECT_LE(c.label.marks.y, r.bottom());
+    }
   }
+  EXPECT_GT(marks_under, 100);
 }
 
 TEST(RoomLabel, StairsLinesGoInsideWhenTheyFitAndUnderTheRoomOtherwise) {
@@ -101,7 +115,7 @@ TEST(RoomLabel, StairsLinesGoInsideWhenTheyFitAndUnderTheRoomOtherwise) {
       const Icon& icon = *lines[i].icon;
       // A symbol is s wide and 2s tall round its centre, inside the footprint
       // (beside a number as small as it gets, the row may not fit).
-      if (!c.room.shaped || c.label.number_font > 4) {
+      if (!c.room.shaped || c.label.number_font > kMinLetters) {
         EXPECT_GE(icon.at.x - icon.size / 2, r.x);
         EXPECT_LE(icon.at.x + icon.size / 2, r.right());
       }

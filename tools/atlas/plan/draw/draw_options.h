@@ -29,6 +29,10 @@ struct DrawOptions {
   bool title = true;    // "Level 3: 41 rooms", or the dungeon's title
   bool legend = true;   // the symbols the drawing uses
   bool compass = true;  // the scale bar and the north arrow
+  // The header's size: 0 grows it with the plan, so that its legend stays
+  // legible when the whole plan is printed on one page; else this many times
+  // its own size (its scale bar stays true to the plan).
+  double header_scale = 0;
 
   // For a page that holds every level (the book): each id level K defines
   // starts with level_id_prefix(K) ("plan-3-room-12"). Otherwise ids are

@@ -18,6 +18,7 @@ constexpr double kLegendRow = 11;
 constexpr double kLegendBelow = 8;  // from the last legend row to the header's foot
 constexpr double kCompassHeight = 20;
 constexpr double kLetter = kLegendFont * 0.6;  // the width of a legend letter
+constexpr double kEntryGap = 3;
 
 enum class Sample { kPassage, kStairs, kMark, kWater, kUnexplored };
 
@@ -61,59 +62,85 @@ std::vector<std::vector<Entry>> legend_rows(const LegendItems& items) {
   return rows;
 }
 
-// Draws `entry` with its left edge at x on the row's middle line y, and
-// returns the width it takes, gap included.
-double write_entry(Markup& svg, const Entry& entry, double x, double y) {
-  const double text_y = y + 1.4;
-  const double letters = static_cast<double>(entry.name.size()) * kLetter;
+// Draws the symbol of `entry` with its left edge at x on the row's middle
+// line y, and returns where its name starts; nothing for a mark, which is a
+// letter.
+double write_sample(Markup& svg, const Entry& entry, double x, double y) {
   switch (entry.sample) {
     case Sample::kPassage:
       line(svg, x, y, x + 8, y, "stroke=\"#000\" stroke-width=\"1.2\"");
       door_symbol(svg, x + 4, y, Wall::kNorth, entry.passage);
-      write_text(svg, x + 10, text_y, kLegendFont, entry.name);
-      return 12 + letters;
+      return x + 10;
     case Sample::kStairs:
       stairs_symbol(svg, x + 3, y, 2.5, true);
-      write_text(svg, x + 7, text_y, kLegendFont, entry.name);
-      return 12 + letters;
+      return x + 7;
     case Sample::kMark:
-      svg << "<text x=\"" << x << "\" y=\"" << text_y << "\" font-size=\"" << kLegendFont
-          << "\"><tspan font-weight=\"bold\">" << entry.mark << "</tspan> " << entry.name
-          << "</text>";
-      return 6 + static_cast<double>(entry.mark.size() + 1) * kLetter + letters;
+      return x;
     case Sample::kWater:
       water_symbol(svg, x + 5, y, 5, 3, false);
-      write_text(svg, x + 12, text_y, kLegendFont, entry.name);
-      return 16 + letters;
+      return x + 12;
     case Sample::kUnexplored:
       svg << "<rect x=\"" << x << "\" y=\"" << y - 3 << "\" width=\"6\" height=\"6\" "
           << "fill=\"#fff\" stroke=\"#000\" stroke-width=\"0.5\" stroke-dasharray=\"1.5 1\"/>";
-      write_text(svg, x + 9, text_y, kLegendFont, entry.name);
-      return 13 + letters;
+      return x + 9;
   }
-  return 0;
+  return x;
 }
 
-// Scale bar of 50 feet in 10-foot steps, and the north arrow, ending at
-// `right`.
-void write_compass(Markup& svg, double right, GridLines grid) {
-  const double bar_x = right - 62;
-  const double bar_y = kMargin + 4;
-  for (int i = 0; i < 5; ++i) {
-    svg << "<rect x=\"" << bar_x + i * 10 << "\" y=\"" << bar_y << "\" width=\"10\" height=\"2\" "
-        << (i % 2 == 0 ? "fill=\"#000\"" : "fill=\"#fff\"")
-        << " stroke=\"#000\" stroke-width=\"0.3\"/>";
+// Draws `entry` with its left edge at x on the row's middle line y, and
+// returns the width it takes, gap included.
+double write_entry(Markup& svg, const Entry& entry, double x, double y) {
+  const double text_x = write_sample(svg, entry, x, y);
+  const double text_y = y + 1.4;
+  if (entry.sample == Sample::kMark) {
+    svg << "<text x=\"" << x << "\" y=\"" << text_y << "\" font-size=\"" << kLegendFont
+        << "\"><tspan font-weight=\"bold\">" << entry.mark << "</tspan> " << entry.name
+        << "</text>";
+  } else {
+    write_text(svg, text_x, text_y, kLegendFont, entry.name);
   }
-  write_text(svg, bar_x, bar_y + 6.5, kLegendFont, "0", "text-anchor=\"middle\"");
-  write_text(svg, bar_x + 50, bar_y + 6.5, kLegendFont, "50 ft", "text-anchor=\"middle\"");
+  const double letters =
+      static_cast<double>(entry.name.size() + (entry.mark.empty() ? 0 : entry.mark.size() + 1)) *
+      kLetter;
+  return text_x - x + letters + kEntryGap;
+}
+
+// The scale bar's length in the plan's feet: 50 feet, or a round length near
+// 50 feet as large as the header has grown.
+double bar_length(double scale) {
+  double length = 50;
+  for (const double round : {100.0, 150.0, 200.0, 250.0}) {
+    if (round <= 50 * scale) length = round;
+  }
+  return length;
+}
+
+// The scale bar in five steps and the north arrow, ending at `right`. The bar
+// is drawn in the plan's feet, its words `scale` times their size.
+void write_compass(Markup& svg, double right, double scale, GridLines grid) {
+  const double length = bar_length(scale);
+  const double step = length / 5;
+  const double bar_x = right - 12 * scale - length;
+  const double bar_y = (kMargin + 4) * scale;
+  for (int i = 0; i < 5; ++i) {
+    svg << "<rect x=\"" << bar_x + i * step << "\" y=\"" << bar_y << "\" width=\"" << step
+        << "\" height=\"" << 2 * scale << "\" " << (i % 2 == 0 ? "fill=\"#000\"" : "fill=\"#fff\"")
+        << " stroke=\"#000\" stroke-width=\"" << 0.3 * scale << "\"/>";
+  }
+  const double font = kLegendFont * scale;
+  write_text(svg, bar_x, bar_y + 6.5 * scale, font, "0", "text-anchor=\"middle\"");
+  write_text(svg, bar_x + length, bar_y + 6.5 * scale, font,
+             std::to_string(static_cast<int>(length)) + " ft", "text-anchor=\"middle\"");
   if (grid != GridLines::kNone) {
-    write_text(svg, bar_x + 25, bar_y + 12, 3,
+    write_text(svg, bar_x + length / 2, bar_y + 12 * scale, 3 * scale,
                grid == GridLines::kFiveFeet ? "1 square = 5 ft" : "1 square = 10 ft",
                "text-anchor=\"middle\"");
   }
-  const double arrow_x = right - 4;
-  svg << "<path d=\"M" << arrow_x << ' ' << bar_y - 2 << "l3 10h-6z\" fill=\"#000\"/>";
-  write_text(svg, arrow_x, bar_y + 14, 5, "N", "text-anchor=\"middle\" font-weight=\"bold\"");
+  const double arrow_x = right - 4 * scale;
+  svg << "<path d=\"M" << arrow_x << ' ' << bar_y - 2 * scale << 'l' << 3 * scale << ' '
+      << 10 * scale << 'h' << -6 * scale << "z\" fill=\"#000\"/>";
+  write_text(svg, arrow_x, bar_y + 14 * scale, 5 * scale, "N",
+             "text-anchor=\"middle\" font-weight=\"bold\"");
 }
 
 double legend_top(const DrawOptions& options) {
@@ -121,6 +148,23 @@ double legend_top(const DrawOptions& options) {
 }
 
 }  // namespace
+
+std::vector<LegendSample> legend_samples(const LegendItems& items) {
+  std::vector<LegendSample> samples;
+  for (const std::vector<Entry>& row : legend_rows(items)) {
+    for (const Entry& entry : row) {
+      LegendSample& sample = samples.emplace_back();
+      sample.mark = entry.mark;
+      sample.meaning = entry.name;
+      if (entry.sample == Sample::kMark) continue;
+      Markup svg(sample.svg);
+      svg << "<svg viewBox=\"-1 -5 12 10\" width=\"12\" height=\"10\" aria-hidden=\"true\">";
+      write_sample(svg, entry, 0, 0);
+      svg << "</svg>";
+    }
+  }
+  return samples;
+}
 
 void LegendItems::add(const PlanLevel& level, const DrawOptions& options) {
   for (const PlanDoor& door : level.doors) {
@@ -139,7 +183,8 @@ void LegendItems::add(const PlanLevel& level, const DrawOptions& options) {
   }
 }
 
-double header_scale(double page_width) {
+double header_scale(double page_width, const DrawOptions& options) {
+  if (options.header_scale > 0) return options.header_scale;
   return std::clamp(page_width / 600, 1.0, 5.0);
 }
 
@@ -172,8 +217,10 @@ void write_header(Markup& svg, std::string_view title, bool level_heading, const
       y += kLegendRow;
     }
   }
-  if (options.compass) write_compass(svg, std::max(width - left, kLegendWidth), options.grid);
   svg << "</g>";
+  if (options.compass) {
+    write_compass(svg, std::max(width - left, kLegendWidth) * scale, scale, options.grid);
+  }
 }
 
 }  // namespace atlas::draw

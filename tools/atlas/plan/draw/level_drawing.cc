@@ -12,6 +12,9 @@
 namespace atlas::draw {
 namespace {
 
+// How far under a room its lines may hang: marks and three stairs lines.
+constexpr int kLabelsBelow = 30;
+
 int down_to_ten(int feet) {
   return static_cast<int>(std::floor(feet / 10.0)) * 10;
 }
@@ -60,6 +63,17 @@ std::string marks_of(const PlanRoom& room) {
   return marks;
 }
 
+Rect box_of(const std::vector<Point>& points) {
+  Rect box{points.empty() ? 0 : points[0].x, points.empty() ? 0 : points[0].y, 0, 0};
+  for (const Point& p : points) box = united(box, {p.x, p.y, 0, 0});
+  return box;
+}
+
+Rect grown(Rect r, double by) {
+  const int margin = static_cast<int>(std::ceil(by));
+  return {r.x - margin, r.y - margin, r.w + 2 * margin, r.h + 2 * margin};
+}
+
 void path_points(Markup& d, const std::vector<Point>& points) {
   for (std::size_t i = 0; i < points.size(); ++i) {
     d << (i == 0 ? "M" : "L") << points[i].x << ' ' << points[i].y;
@@ -80,9 +94,11 @@ int LevelDrawing::leads_to(const PlanDoor& door) const {
   return door_to_[static_cast<std::size_t>(door.room)][static_cast<std::size_t>(door.slot)];
 }
 
-LevelDrawing::LevelDrawing(const PlanLevel& level, const DrawOptions& options)
+LevelDrawing::LevelDrawing(const PlanLevel& level, const DrawOptions& options, bool bare)
     : level_(level),
       options_(options),
+      bare_(bare),
+      links_(options.links && !bare),
       id_prefix_(options.prefixed_ids ? level_id_prefix(level.level) : ""),
       bounds_(bounds_of(level)) {
   int highest = 0;
@@ -126,15 +142,48 @@ void LevelDrawing::write(Markup& svg, double x, double y) const {
   svg << "</g>";
 }
 
+void LevelDrawing::write_region(Markup& svg, const Rect& region) const {
+  const Rect& r = region;
+  const auto meets = [&](const Rect& box) {
+    return box.x <= r.right() && box.right() >= r.x && box.y <= r.bottom() && box.bottom() >= r.y;
+  };
+  svg << "<rect x=\"" << r.x << "\" y=\"" << r.y << "\" width=\"" << r.w << "\" height=\"" << r.h
+      << "\" fill=\"#e2e2e2\"/>";
+  // Whole corridors, clipped by the tile: a corridor is a line 5 feet wide.
+  std::vector<const std::vector<Point>*> lines;
+  for (const PlanCorridor& corridor : level_.corridors) {
+    if (meets(grown(box_of(corridor.points), kCorridor))) lines.push_back(&corridor.points);
+  }
+  for (const PlanDoor& door : level_.doors) {
+    const std::vector<Point>& stub = stub_of(door);
+    if (!stub.empty() && meets(grown(box_of(stub), kCorridor))) lines.push_back(&stub);
+  }
+  write_corridor_lines(svg, lines);
+  // A room's texts may hang under it, its doors out of its walls.
+  for (const PlanRoom& room : level_.rooms) {
+    Rect reach = grown(room.footprint(), kCorridor);
+    reach.h += kLabelsBelow;
+    if (meets(reach)) write_room(svg, room);
+  }
+  write_grid_lines(svg, r);
+}
+
 // Each corridor is drawn twice, black and wide then white and narrow, so that
 // crossing corridors merge. The doors of rooms that are not rectangles are
 // on the footprint's edge: their passages in to the walls are corridors too.
 void LevelDrawing::write_corridors(Markup& svg) const {
+  std::vector<const std::vector<Point>*> lines;
+  for (const PlanCorridor& corridor : level_.corridors) lines.push_back(&corridor.points);
+  for (const PlanDoor& door : level_.doors) lines.push_back(&stub_of(door));
+  write_corridor_lines(svg, lines);
+}
+
+void LevelDrawing::write_corridor_lines(Markup& svg,
+                                        const std::vector<const std::vector<Point>*>& lines) const {
   std::string path;
-  path.reserve(level_.corridors.size() * 40);
+  path.reserve(lines.size() * 40);
   Markup d(path);
-  for (const PlanCorridor& corridor : level_.corridors) path_points(d, corridor.points);
-  for (const PlanDoor& door : level_.doors) path_points(d, stub_of(door));
+  for (const std::vector<Point>* points : lines) path_points(d, *points);
   if (path.empty()) return;
   svg << "<g class=\"corridors\" fill=\"none\" stroke-linejoin=\"miter\"><path d=\"" << path
       << "\" stroke=\"#000\" stroke-width=\"" << kCorridor + 2 * kCorridorEdge
@@ -147,14 +196,21 @@ void LevelDrawing::write_corridors(Markup& svg) const {
 // the same at many times the cost of drawing.) A 5-foot grid keeps the
 // 10-foot lines as they are and adds fainter ones between them.
 void LevelDrawing::write_grid(Markup& svg) const {
+  write_grid_lines(svg, bounds_);
+}
+
+// The level's bounds lie on 10-foot lines; a region's edges may not.
+void LevelDrawing::write_grid_lines(Markup& svg, const Rect& area) const {
   if (options_.grid == GridLines::kNone) return;
-  const Rect& b = bounds_;
+  const Rect b{down_to_ten(area.x), down_to_ten(area.y), 0, 0};
+  const int right = area.right();
+  const int bottom = area.bottom();
   const auto lines = [&](int first, int step) {
-    for (int x = b.x + first; x <= b.right(); x += step) {
-      svg << 'M' << x << ' ' << b.y << 'V' << b.bottom();
+    for (int x = b.x + first; x <= right; x += step) {
+      if (x >= area.x) svg << 'M' << x << ' ' << area.y << 'V' << bottom;
     }
-    for (int y = b.y + first; y <= b.bottom(); y += step) {
-      svg << 'M' << b.x << ' ' << y << 'H' << b.right();
+    for (int y = b.y + first; y <= bottom; y += step) {
+      if (y >= area.y) svg << 'M' << area.x << ' ' << y << 'H' << right;
     }
   };
   svg << "<path class=\"grid\" d=\"";
@@ -171,18 +227,22 @@ void LevelDrawing::write_grid(Markup& svg) const {
 // texts link to the key entry, and each door and stair to where it leads.
 // Links never nest.
 void LevelDrawing::write_room(Markup& svg, const PlanRoom& room) const {
-  svg << "<g id=\"";
-  svg.text(id_prefix_) << "room-" << room.number << "\">";
-  write_title(svg, room);
-  if (options_.links) svg << "<a href=\"#room-" << room.number << "\">";
+  if (bare_) {
+    svg << "<g class=\"room-" << room.number << "\">";
+  } else {
+    svg << "<g id=\"";
+    svg.text(id_prefix_) << "room-" << room.number << "\">";
+    write_title(svg, room);
+  }
+  if (links_) svg << "<a href=\"#room-" << room.number << "\">";
   if (!room.generated && !options_.player) {
     write_unexplored(svg, room);
-    if (options_.links) svg << "</a>";
+    if (links_) svg << "</a>";
   } else {
     write_floor(svg, room);
     const RoomLabel label = fit_label(room);
     write_texts(svg, room, label);
-    if (options_.links) svg << "</a>";
+    if (links_) svg << "</a>";
     const std::vector<const PlanStairs*>& stairs =
         stairs_of_[static_cast<std::size_t>(room.number)];
     for (std::size_t i = 0; i < stairs.size(); ++i) write_stairs(svg, *stairs[i], label.stairs[i]);
@@ -252,7 +312,7 @@ std::string LevelDrawing::stairs_words(const PlanStairs& stairs) const {
 RoomLabel LevelDrawing::fit_label(const PlanRoom& room) const {
   const std::vector<const PlanStairs*>& stairs = stairs_of_[static_cast<std::size_t>(room.number)];
   LabelRoom fitted{room.footprint(), !room.outline.empty(),
-                   room.number,      !options_.player && !marks_of(room).empty(),
+                   room.number,      options_.player ? 0 : marks_of(room).size(),
                    room.water,       {}};
   for (const PlanStairs* one : stairs) {
     fitted.stairs_lines.push_back(stairs_line_width(stairs_words(*one).size()));
@@ -267,10 +327,15 @@ void LevelDrawing::write_texts(Markup& svg, const PlanRoom& room, const RoomLabe
         << "</text>";
   }
   const std::string marks = options_.player ? "" : marks_of(room);
+  if (label.leader) {
+    line(svg, label.leader->from.x, label.leader->from.y, label.leader->to.x, label.leader->to.y,
+         "class=\"leader\" stroke=\"#000\" stroke-width=\"0.3\"");
+  }
   if (!marks.empty()) {
     svg << "<text class=\"marks\" x=\"" << label.marks.x << "\" y=\"" << label.marks.y
-        << "\" font-size=\"" << label.marks_font << "\" text-anchor=\"middle\">" << marks
-        << "</text>";
+        << "\" font-size=\"" << label.marks_font
+        << "\" text-anchor=\"middle\" stroke=\"#fff\" stroke-width=\"0.8\" paint-order=\"stroke\">"
+        << marks << "</text>";
   }
 }
 
@@ -282,15 +347,17 @@ void LevelDrawing::write_doors(Markup& svg, const PlanRoom& room) const {
     const Passage passage = passage_kind(door->passage);
     const int to = leads_to(*door);
     const bool named = to > 0 && !options_.player;
-    if (options_.links && to > 0) {
+    if (links_ && to > 0) {
       svg << "<a class=\"door\" href=\"#";
       svg.text(id_prefix_) << "room-" << to << "\">";
     } else {
       svg << "<g class=\"door\">";
     }
-    svg << "<title>" << door_name(passage);
-    if (named) svg << " to room " << to;
-    svg << "</title>";
+    if (!bare_) {
+      svg << "<title>" << door_name(passage);
+      if (named) svg << " to room " << to;
+      svg << "</title>";
+    }
     const std::vector<Point>& stub = room.door_stubs[static_cast<std::size_t>(door->slot)];
     if (stub.empty()) {
       door_symbol(svg, door->at.x, door->at.y, door->wall, passage);
@@ -299,7 +366,7 @@ void LevelDrawing::write_doors(Markup& svg, const PlanRoom& room) const {
       const Point before = stub[stub.size() - 2];
       door_symbol(svg, end.x, end.y, wall_entered(before, end), passage);
     }
-    svg << (options_.links && to > 0 ? "</a>" : "</g>");
+    svg << (links_ && to > 0 ? "</a>" : "</g>");
   }
 }
 
@@ -310,17 +377,21 @@ void LevelDrawing::write_stairs(Markup& svg, const PlanStairs& stairs,
                                 const StairsLine& line) const {
   const std::string words = stairs_words(stairs);
   const bool down = goes_down(stairs, level_.level);
-  if (options_.links) {
+  if (links_) {
     svg << "<a href=\"#";
     svg.text(level_id_prefix(stairs.to_level)) << "room-" << stairs.to_room << "\">";
   }
-  svg << "<g class=\"stairs\"><title>";
-  if (options_.player) {
-    svg << (down ? "Stairs down" : "Stairs up");
-  } else {
-    svg.text(stairs.direction) << " to room " << stairs.to_room << " on level " << stairs.to_level;
+  svg << "<g class=\"stairs\">";
+  if (!bare_) {
+    svg << "<title>";
+    if (options_.player) {
+      svg << (down ? "Stairs down" : "Stairs up");
+    } else {
+      svg.text(stairs.direction) << " to room " << stairs.to_room << " on level "
+                                 << stairs.to_level;
+    }
+    svg << "</title>";
   }
-  svg << "</title>";
   double text_x = line.middle.x;
   if (line.icon) {
     stairs_symbol(svg, line.icon->at.x, line.icon->at.y, line.icon->size, down);
@@ -339,7 +410,7 @@ void LevelDrawing::write_stairs(Markup& svg, const PlanStairs& stairs,
     svg.text(words) << "</text>";
   }
   svg << "</g>";
-  if (options_.links) svg << "</a>";
+  if (links_) svg << "</a>";
 }
 
 }  // namespace atlas::draw

@@ -19,9 +19,11 @@ namespace atlas::draw {
 
 class LevelDrawing {
  public:
+  // A `bare` drawing has no ids, titles or links: it draws parts of a level
+  // drawn whole elsewhere on the page.
   // REQUIRES: `level` and `options` outlive the drawing; `level` was
   // described (describe.h).
-  LevelDrawing(const PlanLevel& level, const DrawOptions& options);
+  LevelDrawing(const PlanLevel& level, const DrawOptions& options, bool bare = false);
 
   // The rooms and corridors in whole 10-foot squares, so that the grid
   // lines up with the rooms, and a margin round them.
@@ -30,9 +32,17 @@ class LevelDrawing {
   // The level as a group, its bounds' north-west corner at (x, y) of the page.
   void write(Markup& svg, double x, double y) const;
 
+  // What lies in `region` of the plan (feet) and round it: rock, the
+  // corridors and rooms that reach into it, the grid; in the plan's feet,
+  // for a viewBox to clip. Each room is a group of class "room-N".
+  // REQUIRES: the drawing is bare.
+  void write_region(Markup& svg, const Rect& region) const;
+
  private:
   void write_corridors(Markup& svg) const;
+  void write_corridor_lines(Markup& svg, const std::vector<const std::vector<Point>*>& lines) const;
   void write_grid(Markup& svg) const;
+  void write_grid_lines(Markup& svg, const Rect& area) const;
   void write_room(Markup& svg, const PlanRoom& room) const;
   void write_title(Markup& svg, const PlanRoom& room) const;
   void write_floor(Markup& svg, const PlanRoom& room) const;
@@ -52,6 +62,8 @@ class LevelDrawing {
 
   const PlanLevel& level_;
   const DrawOptions& options_;
+  bool bare_;
+  bool links_;
   std::string id_prefix_;
   Rect bounds_;
   // By room number.

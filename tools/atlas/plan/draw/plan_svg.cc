@@ -48,6 +48,13 @@ SvgDrawing open_svg(Markup& svg, bool xml_prolog, std::string_view id, std::stri
   return drawing;
 }
 
+// As wide as the legend: at its own size when the header grows with the
+// plan, else at the size asked for, in whole 10-foot squares.
+double narrowest_page(const DrawOptions& options) {
+  const double scale = options.header_scale > 0 ? options.header_scale : 1;
+  return std::ceil((kLegendWidth * scale + 2 * kMargin) / 10) * 10;
+}
+
 // A page at least as wide as the legend.
 double page_width(const Rect& level_bounds, double width) {
   return std::max(width, static_cast<double>(level_bounds.w + 2 * kMargin));
@@ -59,6 +66,28 @@ double on_grid(double feet) {
 }
 
 }  // namespace
+
+std::vector<std::string> plan_regions_svg(const PlanLevel& level, const DrawOptions& options,
+                                          const std::vector<Rect>& regions) {
+  const draw::LevelDrawing writer(level, options, true);
+  std::vector<std::string> parts;
+  for (const Rect& region : regions) {
+    Markup svg(parts.emplace_back());
+    writer.write_region(svg, region);
+  }
+  return parts;
+}
+
+std::vector<LegendSample> plan_legend(const PlanLevel& level, const DrawOptions& options) {
+  draw::LegendItems items;
+  items.add(level, options);
+  return draw::legend_samples(items);
+}
+
+double header_scale_for_print(double mm_per_foot) {
+  constexpr double kLegendMm = 3;
+  return kLegendMm / (draw::kLegendFont * mm_per_foot);
+}
 
 std::string level_id_prefix(int level) {
   return "plan-" + std::to_string(level) + "-";
@@ -73,8 +102,8 @@ SvgDrawing plan_level_svg(const PlanLevel& level, const DrawOptions& options) {
   const std::string id = (options.prefixed_ids ? level_id_prefix(level.level) : "") + "plan";
   SvgDrawing drawing;
   if (has_header(options)) {
-    const double width = page_width(b, kLegendWidth + 2 * kMargin);
-    const double scale = draw::header_scale(width);
+    const double width = page_width(b, narrowest_page(options));
+    const double scale = draw::header_scale(width, options);
     draw::LegendItems items;
     items.add(level, options);
     const double top = draw::header_height(options, items, scale);
@@ -105,7 +134,7 @@ SvgDrawing plan_svg(const Plan& plan, const DrawOptions& options) {
   // Every level's size first: the page and its header depend on them.
   std::vector<std::unique_ptr<draw::LevelDrawing>> writers;
   draw::LegendItems items;
-  double width = kLegendWidth + 2 * kMargin;
+  double width = narrowest_page(plain);
   double levels_height = 0;
   for (const PlanLevel& level : plan.levels) {
     writers.push_back(std::make_unique<draw::LevelDrawing>(level, plain));
@@ -114,7 +143,7 @@ SvgDrawing plan_svg(const Plan& plan, const DrawOptions& options) {
     width = page_width(b, width);
     levels_height += b.h + kMargin;
   }
-  const double scale = draw::header_scale(width);
+  const double scale = draw::header_scale(width, plain);
   const double heading_font = kHeadingFont * scale;
   const double heading_block = on_grid(heading_font * 1.5);
   double y = std::max(draw::header_height(plain, items, scale), static_cast<double>(kMargin));

@@ -19,6 +19,8 @@
 #define ATLAS_PLAN_DRAW_PLAN_SVG_H_
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "atlas/plan/draw/draw_options.h"
 #include "atlas/plan/plan.h"
@@ -47,6 +49,30 @@ struct SvgDrawing {
 // <title> names the room it opens toward ("Locked door to room 11").
 // REQUIRES: `level` was described (plan/describe.h).
 SvgDrawing plan_level_svg(const PlanLevel& level, const DrawOptions& options = {});
+
+// Parts of one level for a page that shows the level whole elsewhere (the
+// book's print tiles): for each of `regions` (the plan's feet), what lies in
+// and round it, as SVG elements in the plan's feet for a viewBox to clip,
+// without ids, titles or links. Each room is a group of class "room-N".
+// REQUIRES: `level` was described (plan/describe.h).
+std::vector<std::string> plan_regions_svg(const PlanLevel& level, const DrawOptions& options,
+                                          const std::vector<Rect>& regions);
+
+// One symbol of a legend set as text (the book's): a small <svg> of the
+// symbol, empty for a letter; the letter (M, T or $), empty for a symbol;
+// and what it means.
+struct LegendSample {
+  std::string svg;
+  std::string_view mark;
+  std::string meaning;
+};
+
+// The legend of `level` drawn with `options`: only what the drawing shows.
+std::vector<LegendSample> plan_legend(const PlanLevel& level, const DrawOptions& options);
+
+// The header's scale (DrawOptions::header_scale) that prints its legend
+// about 3 mm tall at `mm_per_foot` millimetres a foot.
+double header_scale_for_print(double mm_per_foot);
 
 // Every level of a plan in one SVG document, one under another, each under a
 // heading ("Level 3: 41 rooms"). The ids are not prefixed, nor linked.

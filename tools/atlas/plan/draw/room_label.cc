@@ -24,10 +24,11 @@ constexpr double kMarksLine = 1.2;       // the marks' line under the number
 // the room less a foot each side, and within these sizes.
 constexpr double kNumberShare = 0.42;
 constexpr double kNumberSides = 2;
-constexpr double kMinNumberFont = 4;
+constexpr double kMinNumberFont = kMinLetters;
 constexpr double kMaxNumberFont = 16;
 constexpr double kMarksShare = 0.45;  // of the number's font
-constexpr double kMinMarksFont = 2.4;
+constexpr double kMinMarksFont = kMinLetters;
+constexpr double kMarksWidth = 0.62;  // a letter or space of the marks, in font sizes
 
 // A shaped room holds text across this share of its footprint only.
 constexpr double kShapedInner = 0.7;
@@ -39,8 +40,10 @@ constexpr double kAbovePool = 0.1;
 // In a small room, the number moves down clear of the corner symbols.
 constexpr int kSmallRoom = 20;
 constexpr double kBelowCornerIcons = 0.8;
-// The lines under a room start this far below its south wall.
-constexpr double kUnderRoom = 1.5;
+// The lines under a room start this far below its south wall, and the
+// leader line stops short of them.
+constexpr double kUnderRoom = 2.5;
+constexpr double kLeaderGap = 0.4;
 
 // Stairs symbols apart from their lines: a share of the room's smaller side,
 // within these sizes, a foot apart and a foot in from the walls.
@@ -82,10 +85,16 @@ RoomLabel fit_room_label(const LabelRoom& room) {
     stairs_block += kLabelFont * kLineHeight;
     stairs_wide = std::max(stairs_wide, width);
   }
-  const double marks_block = room.marks ? marks_font * kMarksLine : 0;
-  const bool inside =
-      stairs_block + font * kDigitHeight + marks_block + kClearance <= r.h * inner &&
-      stairs_wide + kClearance <= r.w * inner;
+  const double number_high = font * kDigitHeight;
+  const double marks_block = room.marks > 0 ? marks_font * kMarksLine : 0;
+  const bool marks_inside =
+      room.marks == 0 ||
+      (number_high + marks_block + kClearance <= r.h * inner &&
+       static_cast<double>(room.marks) * marks_font * kMarksWidth + kClearance <= r.w * inner);
+  const bool inside = marks_inside &&
+                      stairs_block + number_high + marks_block + kClearance <= r.h * inner &&
+                      stairs_wide + kClearance <= r.w * inner;
+  const double inner_marks = marks_inside ? marks_block : 0;
 
   const double icon = std::clamp(small * kIconShare, kMinIcon, kMaxIcon);
   const bool beside = !inside && stairs > 0 && room.shaped;
@@ -95,13 +104,20 @@ RoomLabel fit_room_label(const LabelRoom& room) {
                       kMinNumberFont, font);
   }
   if (!inside && stairs > 0 && small < kSmallRoom) number_y += kBelowCornerIcons;
-  const double number_block = font * kDigitHeight + marks_block;
+  const double number_block = number_high + inner_marks;
   double top = number_y - number_block / 2;
   if (inside) top = number_y - (stairs_block + number_block) / 2;
   const double line_left = cx - (digits * kDigitWidth * font + icons) / 2;
 
   RoomLabel label;
   double line_y = inside ? top : r.bottom() + kUnderRoom;
+  if (!marks_inside || (!inside && stairs > 0)) {
+    label.leader = Leader{{cx, static_cast<double>(r.bottom())}, {cx, line_y - kLeaderGap}};
+  }
+  if (!marks_inside) {
+    label.marks = {cx, line_y + marks_font * kDigitHeight};
+    line_y += marks_font * kMarksLine;
+  }
   for (std::size_t i = 0; i < stairs; ++i) {
     StairsLine& line = label.stairs.emplace_back();
     line.middle = {cx, line_y + kLabelFont * kLineMiddle};
@@ -121,7 +137,7 @@ RoomLabel fit_room_label(const LabelRoom& room) {
   const double baseline = top + font * kDigitHeight;
   label.number = {beside ? line_left + icons + digits * (kDigitWidth / 2) * font : cx, baseline};
   label.number_font = font;
-  label.marks = {cx, baseline + marks_font * kMarksLine};
+  if (marks_inside) label.marks = {cx, baseline + marks_font * kMarksLine};
   label.marks_font = marks_font;
   return label;
 }

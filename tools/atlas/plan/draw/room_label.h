@@ -7,7 +7,10 @@
 // The lines go inside the room, as one block with the number round the
 // room's middle, when they fit. Where they do not, each stairs symbol moves
 // to a north corner of the room (a rectangle) or beside the number (any
-// other shape, whose corners are rock), and the lines go under the room.
+// other shape, whose corners are rock), and the lines go under the room,
+// the marks first when they do not fit either, joined to the room by a
+// leader line. No letter is smaller than kMinLetters feet, so that it prints
+// about 2 mm tall at the smallest scale a book prints at.
 #ifndef ATLAS_PLAN_DRAW_ROOM_LABEL_H_
 #define ATLAS_PLAN_DRAW_ROOM_LABEL_H_
 
@@ -19,6 +22,8 @@
 
 namespace atlas::draw {
 
+inline constexpr double kMinLetters = 4.2;
+
 // The width of a stairs line of `characters` letters, symbol included, in
 // feet.
 double stairs_line_width(std::size_t characters);
@@ -29,7 +34,8 @@ struct LabelRoom {
   // Not a rectangle: narrower than its footprint away from the middle.
   bool shaped = false;
   int number = 0;
-  bool marks = false;  // it has a line of marks under its number
+  // The letters and spaces of its line of marks ("M T $" has 5); 0 for none.
+  std::size_t marks = 0;
   Water water = Water::kNone;
   // The width of each stairs line (stairs_line_width), in the stairs' order.
   std::vector<double> stairs_lines;
@@ -52,12 +58,19 @@ struct StairsLine {
   std::optional<Icon> icon;  // set when the symbol is not on the line
 };
 
+// A thin line from the room's wall to its lines under it.
+struct Leader {
+  Spot from;
+  Spot to;
+};
+
 struct RoomLabel {
   Spot number;  // the middle of the number's baseline
   double number_font = 0;
-  Spot marks;  // the middle of the marks' baseline
+  Spot marks;  // the middle of the marks' baseline, inside or under the room
   double marks_font = 0;
   std::vector<StairsLine> stairs;  // one for each of room.stairs_lines
+  std::optional<Leader> leader;    // set when lines go under the room
 };
 
 // Everything in feet, on the plan's grid.

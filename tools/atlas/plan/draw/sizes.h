@@ -17,8 +17,9 @@ inline constexpr double kCorridorEdge = 0.5;
 // A door's symbol along its wall and across it.
 inline constexpr double kDoorAlong = 4.6;
 inline constexpr double kDoorAcross = 2.4;
-// The stairs' lines and "not explored".
-inline constexpr double kLabelFont = 3.2;
+// The stairs' lines and "not explored": about 2 mm tall at the smallest
+// scale a book prints at (room_label.h).
+inline constexpr double kLabelFont = 4.2;
 // Room for the stairs symbol at the start of a stairs line.
 inline constexpr double kStairsIcon = 4;
 inline constexpr double kLegendFont = 4;
