@@ -162,6 +162,8 @@ TEST(PlanPng, ALevelAloneAtPixelsASquareHasItsSquaresOnWholePixels) {
   EXPECT_EQ(drawing.width, drawing.frame.w / 5 * 70);
   EXPECT_EQ(drawing.height, drawing.frame.h / 5 * 70);
   EXPECT_EQ(drawing.svg.find("class=\"grid\""), std::string::npos);
+  // Room 44's stairs keep their symbol in the room: no leader to nothing.
+  EXPECT_EQ(drawing.svg.find("class=\"leader\""), std::string::npos);
   const std::string png = atlas::plan_png(drawing, 150);
   EXPECT_EQ(png_size(png),
             std::make_pair(long{drawing.frame.w / 5 * 70}, long{drawing.frame.h / 5 * 70}));

@@ -327,7 +327,9 @@ void LevelDrawing::write_texts(Markup& svg, const PlanRoom& room, const RoomLabe
         << "</text>";
   }
   const std::string marks = options_.player ? "" : marks_of(room);
-  if (label.leader) {
+  // The players' map hangs nothing under a room: its stairs keep their
+  // symbols in the room, and it has no marks or destinations.
+  if (label.leader && !options_.player) {
     line(svg, label.leader->from.x, label.leader->from.y, label.leader->to.x, label.leader->to.y,
          "class=\"leader\" stroke=\"#000\" stroke-width=\"0.3\"");
   }
