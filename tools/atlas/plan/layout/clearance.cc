@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+#include "atlas/plan/layout/clearance.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace atlas {
+namespace {
+
+// Square distance between two closed boxes (0 when they meet).
+int gap(const Box& a, const Box& b) {
+  const int du = std::max({0, a.u0 - b.u1, b.u0 - a.u1});
+  const int dv = std::max({0, a.v0 - b.v1, b.v0 - a.v1});
+  return std::max(du, dv);
+}
+
+// The parts of a run that lie outside its doorway: at most two.
+struct Parts {
+  std::array<Box, 2> box;
+  int count = 0;
+};
+
+Parts outside_doorway(const Box& run, Vec door) {
+  Parts parts;
+  const bool across = run.v0 == run.v1;
+  const int line = across ? run.v0 : run.u0;
+  const int at = across ? door.v : door.u;
+  const int lo = across ? run.u0 : run.v0;
+  const int hi = across ? run.u1 : run.v1;
+  const int centre = across ? door.u : door.v;
+  const auto add = [&](int a, int b) {
+    if (a > b) return;
+    parts.box[static_cast<std::size_t>(parts.count++)] =
+        across ? Box{a, line, b, line} : Box{line, a, line, b};
+  };
+  // A point is in the doorway when it is at most kDoorway from the door;
+  // what is left is the rest of the run and the ends it runs up to.
+  if (std::abs(line - at) > kDoorway) {
+    add(lo, hi);
+  } else {
+    if (lo < centre - kDoorway) add(lo, std::min(hi, centre - kDoorway));
+    if (hi > centre + kDoorway) add(std::max(lo, centre + kDoorway), hi);
+  }
+  return parts;
+}
+
+}  // namespace
+
+int spacing(Kind a, Kind b) {
+  if (a == Kind::kCorridor && b == Kind::kCorridor) return 6;
+  if (a == Kind::kCorridor || b == Kind::kCorridor)
+    return a == Kind::kRoom || b == Kind::kRoom ? 5 : 6;
+  return 10;
+}
+
+bool clear_of(const Item& item, const std::vector<Item>& others) {
+  for (const Item& other : others) {
+    const int need = spacing(item.kind, other.kind);
+    if (gap(item.box, other.box) >= need) continue;
+    if (!(item.doorway && other.doorway)) return false;
+    const Parts a = outside_doorway(item.box, item.door);
+    const Parts b = outside_doorway(other.box, other.door);
+    for (int i = 0; i < a.count; ++i) {
+      for (int j = 0; j < b.count; ++j) {
+        if (gap(a.box[static_cast<std::size_t>(i)], b.box[static_cast<std::size_t>(j)]) < need) {
+          return false;
+        }
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace atlas
