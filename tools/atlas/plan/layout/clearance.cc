@@ -8,13 +8,6 @@
 namespace atlas {
 namespace {
 
-// Square distance between two closed boxes (0 when they meet).
-int gap(const Box& a, const Box& b) {
-  const int du = std::max({0, a.u0 - b.u1, b.u0 - a.u1});
-  const int dv = std::max({0, a.v0 - b.v1, b.v0 - a.v1});
-  return std::max(du, dv);
-}
-
 // The parts of a run that lie outside its doorway: at most two.
 struct Parts {
   std::array<Box, 2> box;
@@ -47,6 +40,25 @@ Parts outside_doorway(const Box& run, Vec door) {
 
 }  // namespace
 
+int gap(const Box& a, const Box& b) {
+  const int du = std::max({0, a.u0 - b.u1, b.u0 - a.u1});
+  const int dv = std::max({0, a.v0 - b.v1, b.v0 - a.v1});
+  return std::max(du, dv);
+}
+
+bool apart_beyond_doorways(const Box& a, Vec door_a, const Box& b, Vec door_b, int need) {
+  const Parts pa = outside_doorway(a, door_a);
+  const Parts pb = outside_doorway(b, door_b);
+  for (int i = 0; i < pa.count; ++i) {
+    for (int j = 0; j < pb.count; ++j) {
+      if (gap(pa.box[static_cast<std::size_t>(i)], pb.box[static_cast<std::size_t>(j)]) < need) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 int spacing(Kind a, Kind b) {
   if (a == Kind::kCorridor && b == Kind::kCorridor) return 6;
   if (a == Kind::kCorridor || b == Kind::kCorridor)
@@ -59,15 +71,7 @@ bool clear_of(const Item& item, const std::vector<Item>& others) {
     const int need = spacing(item.kind, other.kind);
     if (gap(item.box, other.box) >= need) continue;
     if (!(item.doorway && other.doorway)) return false;
-    const Parts a = outside_doorway(item.box, item.door);
-    const Parts b = outside_doorway(other.box, other.door);
-    for (int i = 0; i < a.count; ++i) {
-      for (int j = 0; j < b.count; ++j) {
-        if (gap(a.box[static_cast<std::size_t>(i)], b.box[static_cast<std::size_t>(j)]) < need) {
-          return false;
-        }
-      }
-    }
+    if (!apart_beyond_doorways(item.box, item.door, other.box, other.door, need)) return false;
   }
   return true;
 }

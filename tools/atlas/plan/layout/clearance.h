@@ -36,6 +36,14 @@ struct Item {
 // shows between neighbours.
 int spacing(Kind a, Kind b);
 
+// Square distance between two closed boxes (0 when they meet).
+int gap(const Box& a, const Box& b);
+
+// REQUIRES: `a` and `b` are single horizontal or vertical runs of two
+// corridors that leave one room, by the doors `door_a` and `door_b`.
+// True when their parts outside their doorways keep `need` apart.
+bool apart_beyond_doorways(const Box& a, Vec door_a, const Box& b, Vec door_b, int need);
+
 // REQUIRES: every corridor item's box is a single horizontal or vertical run.
 // True when `item` keeps its spacing from each of `others`.
 bool clear_of(const Item& item, const std::vector<Item>& others);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "atlas/common/finished_run.h"
+#include "atlas/plan/layout/compaction.h"
 #include "atlas/plan/layout/subtree_layout.h"
 #include "atlas/plan/room_footprint.h"
 #include "atlas/plan/room_outline.h"
@@ -143,6 +144,9 @@ class LevelLayout {
     return d_.room(n).exits[static_cast<std::size_t>(slot)].room;
   }
 
+  int parent_of(int n) const { return parents_.at(n); }
+  int back_slot_of(int n) const { return back_slots_.at(n); }
+
   Wall wall_of(int n, int slot) const {
     Wall wall = Wall::kNorth;
     wall_of_label(d_.room(n).exits[static_cast<std::size_t>(slot)].label, &wall);
@@ -178,6 +182,8 @@ class LevelLayout {
       for (const int slot : rooms_.at(order[k]).child_slots) {
         const int child = child_of(order[k], slot);
         turns[child] = quarter(wall_of(order[k], slot));
+        parents_[child] = order[k];
+        back_slots_[child] = slot;
         order.push_back(child);
       }
     }
@@ -193,25 +199,40 @@ class LevelLayout {
       }
       layouts_[static_cast<std::size_t>(n)] = lay_out_room(spec);
     }
+    // Frames on the page, from the root down.
+    std::map<int, Placement> placements{{root, {{0, 0}, 0}}};
+    std::map<int, int> index;
+    DrawnTree drawn;
+    for (const int n : order) {
+      const Placement& p = placements.at(n);
+      const RoomLayout& layout = layouts_[static_cast<std::size_t>(n)];
+      index[n] = static_cast<int>(drawn.room.size());
+      drawn.room.push_back(p.rect(layout.room));
+      drawn.parent.push_back(n == root ? -1 : index.at(parent_of(n)));
+      drawn.corridor.emplace_back();
+      for (const RoomLayout::Child& c : layout.children) {
+        placements[child_of(n, c.slot)] = {p.at(c.origin), p.turns + c.turns};
+      }
+    }
+    for (const int n : order) {
+      const Placement& p = placements.at(n);
+      for (const RoomLayout::Child& c : layouts_[static_cast<std::size_t>(n)].children) {
+        auto& points = drawn.corridor[static_cast<std::size_t>(index.at(child_of(n, c.slot)))];
+        for (const Vec& v : c.corridor) points.push_back(p.at(v));
+      }
+    }
+    compact(drawn);
     Tree tree;
     tree.first_corridor = corridors_.size();
-    placements_[root] = {{0, 0}, 0};
-    for (const int n : order) {
-      const Placement& p = placements_.at(n);
-      const RoomLayout& layout = layouts_[static_cast<std::size_t>(n)];
-      for (const RoomLayout::Child& c : layout.children) {
-        const int child = child_of(n, c.slot);
-        placements_[child] = {p.at(c.origin), p.turns + c.turns};
-        Corridor corridor{n, c.slot, child, {}};
-        for (const Vec& v : c.corridor) {
-          corridor.points.push_back(p.at(v));
-          tree.bounds.add(corridor.points.back().x, corridor.points.back().y);
-        }
-        corridors_.push_back(std::move(corridor));
-      }
-      const Rect r = p.rect(layout.room);
-      tree.bounds.add(r.x, r.y);
-      tree.bounds.add(r.x + r.w, r.y + r.h);
+    for (std::size_t k = 0; k < order.size(); ++k) {
+      const int n = order[k];
+      rects_[n] = drawn.room[k];
+      tree.bounds.add(drawn.room[k].x, drawn.room[k].y);
+      tree.bounds.add(drawn.room[k].right(), drawn.room[k].bottom());
+      if (n == root) continue;
+      corridor_into_[n] = corridors_.size();
+      corridors_.push_back({parent_of(n), back_slot_of(n), n, drawn.corridor[k]});
+      for (const Point& q : drawn.corridor[k]) tree.bounds.add(q.x, q.y);
     }
     tree.end_corridor = corridors_.size();
     tree.rooms = std::move(order);
@@ -251,8 +272,8 @@ class LevelLayout {
       const int dx = x - floor_to_ten(t.bounds.x0);
       const int dy = y - floor_to_ten(t.bounds.y0);
       for (const int n : t.rooms) {
-        placements_.at(n).origin.x += dx;
-        placements_.at(n).origin.y += dy;
+        rects_.at(n).x += dx;
+        rects_.at(n).y += dy;
       }
       for (std::size_t c = t.first_corridor; c < t.end_corridor; ++c) {
         for (Point& p : corridors_[c].points) {
@@ -269,8 +290,7 @@ class LevelLayout {
     PlanLevel level;
     level.level = level_;
     for (const auto& [n, info] : rooms_) {
-      const Placement& p = placements_.at(n);
-      const Rect r = p.rect(layouts_[static_cast<std::size_t>(n)].room);
+      const Rect& r = rects_.at(n);
       PlanRoom room;
       room.number = n;
       room.shape = info.footprint.shape;
@@ -284,16 +304,16 @@ class LevelLayout {
       level.rooms.push_back(room);
     }
     for (const auto& [n, info] : rooms_) {
-      const Placement& p = placements_.at(n);
-      const RoomLayout& layout = layouts_[static_cast<std::size_t>(n)];
       const auto& exits = d_.room(n).exits;
       for (int s = 0; s < dungeon::kExitSlots; ++s) {
         const dungeon::Exit& exit = exits[static_cast<std::size_t>(s)];
         Wall wall;
         if (exit.room <= 0 || exit.room > d_.tally.rooms()) continue;
         if (wall_of_label(exit.label, &wall)) {
-          level.doors.push_back(
-              {n, s, wall, p.at(layout.door[static_cast<std::size_t>(s)]), exit.kind});
+          // A door is where its corridor ends.
+          const bool back = s == dungeon::kBackSlot && corridor_into_.count(n) > 0;
+          const Corridor& c = corridors_[corridor_into_.at(back ? n : exit.room)];
+          level.doors.push_back({n, s, wall, back ? c.points.back() : c.points.front(), exit.kind});
         } else {
           level.stairs.push_back({n, s, exit.label, exit.room, d_.room(exit.room).level});
         }
@@ -315,7 +335,10 @@ class LevelLayout {
   const std::vector<bool>& generated_;
   std::map<int, RoomInfo> rooms_;
   std::vector<RoomLayout> layouts_;
-  std::map<int, Placement> placements_;
+  std::map<int, int> parents_;
+  std::map<int, int> back_slots_;  // the parent's slot that leads to the room
+  std::map<int, Rect> rects_;
+  std::map<int, std::size_t> corridor_into_;
   std::vector<Corridor> corridors_;
 };
 
