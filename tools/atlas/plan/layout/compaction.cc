@@ -201,22 +201,19 @@ class Compactor {
     return true;
   }
 
-  // Can subtree c slide `by` feet back along `dir`, taking its corridor's
-  // lane along (`with_lane`) or leaving it where it is?
-  bool can_slide(int c, Point dir, int by, bool with_lane) {
-    const Point back{-dir.x * by, -dir.y * by};
-    const auto swept = [&](const Box& b) { return united(b, shifted(b, {back.x, back.y})); };
+  // Can subtree c move by `mv`, and with it the points of its corridor from
+  // index `from` on? The runs between moving points sweep along; the run
+  // that loses or gains an end stays where it is, as do those before it.
+  bool can_move(int c, Point mv, std::size_t from) {
+    const auto swept = [&](const Box& b) { return united(b, shifted(b, {mv.x, mv.y})); };
     const auto& path = t_.corridor[static_cast<std::size_t>(c)];
     std::vector<Box> fixed;
-    if (with_lane) {
-      for (std::size_t k = 2; k < path.size(); ++k) {
+    for (std::size_t k = 1; k < path.size(); ++k) {
+      if (k - 1 >= from) {
         if (!clear(swept(box_of_run(path[k - 1], path[k])), true, c, true)) return false;
-      }
-      const Point lane{path[1].x + back.x, path[1].y + back.y};
-      fixed.push_back(box_of_run(path[0], lane));
-    } else {
-      for (std::size_t k = 1; k + 1 < path.size(); ++k) {
-        fixed.push_back(box_of_run(path[k - 1], path[k]));
+      } else if (k + 1 < path.size()) {
+        const Point end = k >= from ? Point{path[k].x + mv.x, path[k].y + mv.y} : path[k];
+        fixed.push_back(box_of_run(path[k - 1], end));
       }
     }
     for (int k = first_[static_cast<std::size_t>(c)]; k < end_[static_cast<std::size_t>(c)]; ++k) {
@@ -233,19 +230,17 @@ class Compactor {
     return true;
   }
 
-  void apply(int c, Point dir, int by, bool with_lane) {
-    const Point back{-dir.x * by, -dir.y * by};
+  void apply(int c, Point mv, std::size_t from) {
     for (int k = first_[static_cast<std::size_t>(c)]; k < end_[static_cast<std::size_t>(c)]; ++k) {
       const std::size_t x = static_cast<std::size_t>(preorder_[static_cast<std::size_t>(k)]);
       Rect& r = t_.room[x];
-      r.x += back.x;
-      r.y += back.y;
+      r.x += mv.x;
+      r.y += mv.y;
       move_piece(room_piece_[x], box_of_rect(r));
       auto& path = t_.corridor[x];
-      const std::size_t from = static_cast<int>(x) == c ? (with_lane ? 1 : path.size() - 1) : 0;
-      for (std::size_t p = from; p < path.size(); ++p) {
-        path[p].x += back.x;
-        path[p].y += back.y;
+      for (std::size_t p = static_cast<int>(x) == c ? from : 0; p < path.size(); ++p) {
+        path[p].x += mv.x;
+        path[p].y += mv.y;
       }
       for (std::size_t r2 = 1; r2 < path.size(); ++r2) {
         move_piece(run_pieces_[x][r2 - 1], box_of_run(path[r2 - 1], path[r2]));
@@ -255,29 +250,45 @@ class Compactor {
 
   static int length(Point a, Point b) { return std::abs(a.x - b.x) + std::abs(a.y - b.y); }
 
+  static Point unit_from(Point a, Point b) {
+    return {(b.x > a.x) - (b.x < a.x), (b.y > a.y) - (b.y < a.y)};
+  }
+
+  // The longest move of subtree c along `dir`, up to `most` feet, in whole
+  // steps (or all of `most` at once), and makes it.
+  void move_far(int c, Point dir, int most, std::size_t from) {
+    if (most <= 0) return;
+    const auto at = [&](int by) { return Point{dir.x * by, dir.y * by}; };
+    if (can_move(c, at(most), from)) {
+      apply(c, at(most), from);
+      return;
+    }
+    int lo = 0;
+    int hi = (most - 1) / kStep;
+    while (lo < hi) {
+      const int mid = (lo + hi + 1) / 2;
+      if (can_move(c, at(mid * kStep), from)) {
+        lo = mid;
+      } else {
+        hi = mid - 1;
+      }
+    }
+    if (lo > 0) apply(c, at(lo * kStep), from);
+  }
+
   void slide(int c) {
     const auto& path = t_.corridor[static_cast<std::size_t>(c)];
-    const Point a = path[path.size() - 2];
-    const Point b = path.back();
-    const Point dir{(b.x > a.x) - (b.x < a.x), (b.y > a.y) - (b.y < a.y)};
-    // With a jog, the lane comes back first (its run out of the wall
-    // shortens), then the subtree alone (its run in shortens).
-    for (const bool with_lane : {true, false}) {
-      if (with_lane && path.size() < 4) continue;
-      const int spare = with_lane ? length(path[0], path[1]) : length(a, b);
-      const int room_gap = path.size() == 2 ? 10 : kShortestRun;
-      int lo = 0;
-      int hi = std::max(0, (spare - room_gap) / kStep);
-      while (lo < hi) {
-        const int mid = (lo + hi + 1) / 2;
-        if (can_slide(c, dir, mid * kStep, with_lane)) {
-          lo = mid;
-        } else {
-          hi = mid - 1;
-        }
-      }
-      if (lo > 0) apply(c, dir, lo * kStep, with_lane);
+    // A jog first shortens its lane, straightening the corridor if it can;
+    // then the lane comes back (the run out of the wall shortens); then the
+    // subtree alone (its run in shortens).
+    if (path.size() == 4 && path[1] != path[2]) {
+      move_far(c, unit_from(path[2], path[1]), length(path[1], path[2]), 2);
     }
+    const Point in = unit_from(path[path.size() - 2], path.back());
+    const Point back{-in.x, -in.y};
+    if (path.size() == 4) move_far(c, back, length(path[0], path[1]) - kShortestRun, 1);
+    const int room_gap = path.size() == 2 || path[1] == path[2] ? 10 : kShortestRun;
+    move_far(c, back, length(path[path.size() - 2], path.back()) - room_gap, path.size() - 1);
   }
 
   DrawnTree& t_;

@@ -101,6 +101,22 @@ struct Bounds {
   }
 };
 
+// A corridor's points less those where it runs straight on (a jog that
+// compaction closed up).
+std::vector<Point> without_bends_in_line(const std::vector<Point>& points) {
+  std::vector<Point> out;
+  for (const Point& p : points) {
+    if (!out.empty() && out.back() == p) continue;
+    if (out.size() >= 2) {
+      const Point a = out[out.size() - 2];
+      const Point b = out.back();
+      if ((a.x == b.x && b.x == p.x) || (a.y == b.y && b.y == p.y)) out.pop_back();
+    }
+    out.push_back(p);
+  }
+  return out;
+}
+
 int floor_to_ten(int feet) {
   return (feet >= 0 ? feet / 10 : -((-feet + 9) / 10)) * 10;
 }
@@ -231,7 +247,8 @@ class LevelLayout {
       tree.bounds.add(drawn.room[k].right(), drawn.room[k].bottom());
       if (n == root) continue;
       corridor_into_[n] = corridors_.size();
-      corridors_.push_back({parent_of(n), back_slot_of(n), n, drawn.corridor[k]});
+      corridors_.push_back(
+          {parent_of(n), back_slot_of(n), n, without_bends_in_line(drawn.corridor[k])});
       for (const Point& q : drawn.corridor[k]) tree.bounds.add(q.x, q.y);
     }
     tree.end_corridor = corridors_.size();
