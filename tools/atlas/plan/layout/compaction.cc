@@ -15,6 +15,8 @@ constexpr int kStep = 5;
 // A corridor keeps at least this much of a run it gives up to a slide.
 constexpr int kShortestRun = 5;
 constexpr int kCell = 40;
+// A second pass gains little room for twice the time.
+constexpr int kPasses = 1;
 
 Box box_of_run(Point a, Point b) {
   return box_of(Vec{a.x, a.y}, Vec{b.x, b.y});
@@ -45,8 +47,10 @@ class Compactor {
     build_grid();
     // Small subtrees first, so each tightens before it moves as a whole;
     // then from the root down, so the level closes up round its middle.
-    for (std::size_t k = n; k-- > 1;) slide(bfs_[k]);
-    for (std::size_t k = 1; k < n; ++k) slide(bfs_[k]);
+    for (int pass = 0; pass < kPasses; ++pass) {
+      for (std::size_t k = n; k-- > 1;) slide(bfs_[k]);
+      for (std::size_t k = 1; k < n; ++k) slide(bfs_[k]);
+    }
   }
 
  private:
@@ -180,6 +184,104 @@ class Compactor {
     return ok;
   }
 
+  // How far `box` may move along `dir` (at most `most`) before it comes
+  // closer than `need` to `other`.
+  static int room_to(const Box& box, const Box& other, Point dir, int need, int most) {
+    // Turn both so that the move runs towards +u.
+    const auto turn = [&](const Box& b) {
+      if (dir.x > 0) return b;
+      if (dir.x < 0) return Box{-b.u1, b.v0, -b.u0, b.v1};
+      if (dir.y > 0) return Box{b.v0, b.u0, b.v1, b.u1};
+      return Box{-b.v1, b.u0, -b.v0, b.u1};
+    };
+    const Box a = turn(box);
+    const Box o = turn(other);
+    if (std::max({0, o.v0 - a.v1, a.v0 - o.v1}) >= need) return most;
+    if (a.u0 - o.u1 >= need) return most;
+    return std::clamp(o.u0 - a.u1 - need, 0, most);
+  }
+
+  // How far a piece of the sliding subtree c may move along `dir`, as far as
+  // pieces outside it tell; pairs that may share a doorway are left to
+  // can_move.
+  int room_ahead(const Box& box, bool corridor, int c, bool run_of_c, Point dir, int most) {
+    ++stamp_;
+    int room = most;
+    const int parent = t_.parent[static_cast<std::size_t>(c)];
+    const auto look = [&](std::size_t cell) {
+      for (const int id : cells_[cell]) {
+        if (seen_[static_cast<std::size_t>(id)] == stamp_) continue;
+        seen_[static_cast<std::size_t>(id)] = stamp_;
+        const Piece& p = pieces_[static_cast<std::size_t>(id)];
+        if (inside(p.owner, c)) continue;
+        if (run_of_c && !p.corridor && p.owner == parent) continue;
+        if (run_of_c && p.corridor &&
+            (p.owner == parent || t_.parent[static_cast<std::size_t>(p.owner)] == parent)) {
+          continue;
+        }
+        const int need = spacing(corridor ? Kind::kCorridor : Kind::kRoom,
+                                 p.corridor ? Kind::kCorridor : Kind::kRoom);
+        room = std::min(room, room_to(box, p.box, dir, need, room));
+      }
+    };
+    // Slices of cells across the move, nearest first, until the room left
+    // ends short of the next slice.
+    const Box reach = {box.u0 - 10, box.v0 - 10, box.u1 + 10, box.v1 + 10};
+    const int c0 = std::clamp((reach.u0 - x0_) / kCell, 0, columns_ - 1);
+    const int c1 = std::clamp((reach.u1 - x0_) / kCell, 0, columns_ - 1);
+    const int r0 = std::clamp((reach.v0 - y0_) / kCell, 0, rows_ - 1);
+    const int r1 = std::clamp((reach.v1 - y0_) / kCell, 0, rows_ - 1);
+    const bool across = dir.x != 0;
+    const int step = across ? dir.x : dir.y;
+    int slice = step > 0 ? (across ? c0 : r0) : (across ? c1 : r1);
+    const int limit = across ? columns_ : rows_;
+    const int front = across ? (step > 0 ? box.u1 : box.u0) : (step > 0 ? box.v1 : box.v0);
+    const int origin = across ? x0_ : y0_;
+    for (; slice >= 0 && slice < limit && room > 0; slice += step) {
+      const int near =
+          step > 0 ? origin + slice * kCell - front : front - (origin + (slice + 1) * kCell);
+      if (near > room + 10) break;
+      if (across) {
+        for (int r = r0; r <= r1; ++r) look(static_cast<std::size_t>(r * columns_ + slice));
+      } else {
+        for (int c2 = c0; c2 <= c1; ++c2) look(static_cast<std::size_t>(slice * columns_ + c2));
+      }
+    }
+    return room;
+  }
+
+  // The most subtree c may move along `dir` (at most `most`) as its pieces
+  // see it, the points of its corridor from `from` on going along.
+  int room_for(int c, Point dir, int most, std::size_t from) {
+    const auto& path = t_.corridor[static_cast<std::size_t>(c)];
+    int room = most;
+    std::vector<Box> fixed;
+    for (std::size_t k = 1; k < path.size() && room > 0; ++k) {
+      if (k - 1 >= from) {
+        room = room_ahead(box_of_run(path[k - 1], path[k]), true, c, true, dir, room);
+      } else if (k + 1 < path.size() && k < from) {
+        fixed.push_back(box_of_run(path[k - 1], path[k]));
+      }
+    }
+    for (int k = first_[static_cast<std::size_t>(c)];
+         k < end_[static_cast<std::size_t>(c)] && room > 0; ++k) {
+      const int x = preorder_[static_cast<std::size_t>(k)];
+      const Box box = box_of_rect(t_.room[static_cast<std::size_t>(x)]);
+      room = room_ahead(box, false, c, false, dir, room);
+      for (const Box& f : fixed) room = std::min(room, room_to(box, f, dir, 5, room));
+      if (x == c) continue;
+      const auto& runs = t_.corridor[static_cast<std::size_t>(x)];
+      for (std::size_t r = 1; r < runs.size() && room > 0; ++r) {
+        const Box run = box_of_run(runs[r - 1], runs[r]);
+        room = room_ahead(run, true, c, false, dir, room);
+        if (t_.parent[static_cast<std::size_t>(x)] != c) {
+          for (const Box& f : fixed) room = std::min(room, room_to(run, f, dir, 6, room));
+        }
+      }
+    }
+    return room;
+  }
+
   // Is the swept `box` of a piece of c's subtree (a room, or a run of the
   // corridor into `x`) clear of the runs of c's own corridor that stay put?
   bool clear_of_own(const Box& box, bool corridor, int x, int c, const std::vector<Box>& fixed) {
@@ -259,12 +361,19 @@ class Compactor {
   void move_far(int c, Point dir, int most, std::size_t from) {
     if (most <= 0) return;
     const auto at = [&](int by) { return Point{dir.x * by, dir.y * by}; };
-    if (can_move(c, at(most), from)) {
+    const int room = room_for(c, dir, most, from);
+    if (room == most && can_move(c, at(most), from)) {
       apply(c, at(most), from);
       return;
     }
+    const int steps = std::min(room, most - 1) / kStep;
+    if (steps == 0) return;
+    if (can_move(c, at(steps * kStep), from)) {
+      apply(c, at(steps * kStep), from);
+      return;
+    }
     int lo = 0;
-    int hi = (most - 1) / kStep;
+    int hi = steps - 1;
     while (lo < hi) {
       const int mid = (lo + hi + 1) / 2;
       if (can_move(c, at(mid * kStep), from)) {

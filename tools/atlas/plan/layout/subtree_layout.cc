@@ -19,6 +19,8 @@ constexpr int kFirstLane = 5;
 constexpr int kLane = 10;
 // Drawings beside the channel keep this far from its centreline.
 constexpr int kChannel = 10;
+// What a jog costs against square feet of drawing, choosing a row's place.
+constexpr long long kJogCost = 400;
 
 int quarter(Wall wall) {
   switch (wall) {
@@ -288,31 +290,72 @@ class RoomBuilder {
       return (g.side > 0 && x + first.u0 < kChannel) ||
              (g.side < 0 && x + offset[n - 1] + last.u1 > -kChannel);
     });
+    // Also just clear of each thing already standing, on either side.
+    // (Drawings only: corridors lie between them, and trying each run too
+    // costs more time than it wins room.)
+    std::vector<Box> standing;
     int far = q_wall;
     for (std::size_t o = spec_.entered ? 2 : 1; o < obstacles_.size(); ++o) {
-      far = std::max(far, to_turned(obstacles_[o].box, g.turns).v1);
+      const Box b = to_turned(obstacles_[o].box, g.turns);
+      far = std::max(far, b.v1);
+      if (obstacles_[o].kind == Kind::kDrawing) standing.push_back(b);
     }
+    if (g.pivot < 0) {
+      for (const Box& o : standing) {
+        shifts.push_back(o.u0 - kRowGap - offset[n - 1] - last.u1);
+        shifts.push_back(o.u1 + kRowGap - first.u0);
+      }
+    }
+    std::erase_if(shifts, [&](int x) {
+      return (g.side > 0 && x + first.u0 < kChannel) ||
+             (g.side < 0 && x + offset[n - 1] + last.u1 > -kChannel);
+    });
+    std::sort(shifts.begin(), shifts.end());
+    shifts.erase(std::unique(shifts.begin(), shifts.end()), shifts.end());
+    // Of all the places that fit, the one that grows the drawing least, and
+    // straight corridors where that costs nothing.
     for (const bool near_wall : {g.crowded, false}) {
-      for (int push = 0;; ++push) {
-        bool any_left = false;
-        for (const int x : shifts) {
-          Try attempt;
-          for (std::size_t i = 0; i < n; ++i) attempt.t.push_back(x + offset[i]);
-          int lanes = 0;
-          const std::vector<int> number = lane_numbers(g.door, attempt.t, &lanes);
-          attempt.base = q_wall + (lanes > 0 ? kFirstLane + kLane * lanes : kRowGap) + kLane * push;
-          if (attempt.base <= far + kRowGap + kLane * (lanes + 1)) any_left = true;
+      bool found = false;
+      Try best;
+      long long best_cost = 0;
+      for (const int x : shifts) {
+        Try attempt;
+        for (std::size_t i = 0; i < n; ++i) attempt.t.push_back(x + offset[i]);
+        int lanes = 0;
+        const std::vector<int> number = lane_numbers(g.door, attempt.t, &lanes);
+        const int nearest = q_wall + (lanes > 0 ? kFirstLane + kLane * lanes : kRowGap);
+        std::vector<int> bases{nearest, far + kRowGap + kLane * (lanes + 1)};
+        for (const Box& o : standing) {
+          bases.push_back(o.v1 + kRowGap);
+          bases.push_back(o.v1 + 6 + kLane * lanes);
+        }
+        std::sort(bases.begin(), bases.end());
+        int jogs = 0;
+        for (std::size_t i = 0; i < n; ++i) jogs += number[i] >= 0 ? 1 : 0;
+        for (const int base : bases) {
+          if (base < nearest) continue;
+          attempt.base = base;
+          attempt.lane.clear();
           for (std::size_t i = 0; i < n; ++i) {
             attempt.lane.push_back(number[i] < 0 ? -1
                                    : near_wall   ? q_wall + kFirstLane + kLane * number[i]
-                                                 : attempt.base - kLane * (lanes - number[i]));
+                                                 : base - kLane * (lanes - number[i]));
           }
-          if (fits(g, attempt)) {
-            commit(g, attempt);
-            return;
-          }
+          Box grown = out_.box;
+          for (std::size_t i = 0; i < n; ++i) grown = united(grown, drawing(g, attempt, i));
+          const long long cost =
+              static_cast<long long>(grown.u1 - grown.u0) * (grown.v1 - grown.v0) + kJogCost * jogs;
+          if (found && cost >= best_cost) break;  // further out only costs more
+          if (!fits(g, attempt)) continue;
+          found = true;
+          best = attempt;
+          best_cost = cost;
+          break;
         }
-        if (!any_left) break;
+      }
+      if (found) {
+        commit(g, best);
+        return;
       }
     }
     throw std::logic_error("plan layout: no room for a row of children");
