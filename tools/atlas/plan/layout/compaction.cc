@@ -17,6 +17,7 @@ constexpr int kShortestRun = 5;
 constexpr int kCell = 40;
 // A second pass gains little room for twice the time.
 constexpr int kPasses = 1;
+constexpr int kTries = 3;
 
 Box box_of_run(Point a, Point b) {
   return box_of(Vec{a.x, a.y}, Vec{b.x, b.y});
@@ -372,9 +373,11 @@ class Compactor {
       apply(c, at(steps * kStep), from);
       return;
     }
+    // A doorway or a lane the estimate did not see: a few halvings, not a
+    // full search (each try sweeps the whole subtree).
     int lo = 0;
     int hi = steps - 1;
-    while (lo < hi) {
+    for (int tries = 0; lo < hi && tries < kTries; ++tries) {
       const int mid = (lo + hi + 1) / 2;
       if (can_move(c, at(mid * kStep), from)) {
         lo = mid;
