@@ -256,5 +256,54 @@ TEST_P(TabletopFile, WallsDoorsAndPictureAgree) {
   }
 }
 
+// Doors into rooms of every shape, over whole dungeons: both ends of every
+// portal on a wall, wherever the passage meets a slanting or curved wall.
+TEST(TabletopWalls, EveryPortalEndsOnAWall) {
+#if defined(__SANITIZE_ADDRESS__)
+  constexpr uint32_t kSeeds = 4;
+#else
+  constexpr uint32_t kSeeds = 30;
+#endif
+  int into_shaped_rooms = 0;
+  for (uint32_t seed = 0; seed < kSeeds; ++seed) {
+    const atlas::FinishedRun run(seed);
+    atlas::Plan plan = atlas::lay_out_plan(run.d(), seed, run.outcome());
+    atlas::describe_plan(plan, run);
+    for (const atlas::PlanLevel& level : plan.levels) {
+      SCOPED_TRACE("seed " + std::to_string(seed) + " level " + std::to_string(level.level));
+      const atlas::vtt::LevelWalls walls = atlas::vtt::level_walls(level);
+      constexpr double kFoot = atlas::vtt::kUnitsPerFoot;
+      const auto feet = [&](const atlas::vtt::FinePoint& p) {
+        return Xy{p.x / kFoot, p.y / kFoot};
+      };
+      std::vector<std::pair<Xy, Xy>> segments;
+      for (const auto& ring : walls.rings) {
+        for (std::size_t i = 0; i + 1 < ring.size(); ++i)
+          segments.emplace_back(feet(ring[i]), feet(ring[i + 1]));
+      }
+      std::size_t next = 0;
+      for (const atlas::PlanDoor& door : level.doors) {
+        if (atlas::passage_kind(door.passage) == atlas::Passage::kArchway) continue;
+        const atlas::vtt::Portal& portal = walls.portals.at(next++);
+        const bool shared = std::any_of(level.doors.begin(), level.doors.end(), [&](const auto& o) {
+          return &o != &door && o.room == door.room &&
+                 std::abs(o.at.x - door.at.x) + std::abs(o.at.y - door.at.y) <= 5;
+        });
+        const auto room = std::find_if(level.rooms.begin(), level.rooms.end(),
+                                       [&](const auto& r) { return r.number == door.room; });
+        if (shared || room->outline.empty()) continue;
+        ++into_shaped_rooms;
+        for (const Xy end : {feet(portal.a), feet(portal.b)}) {
+          double off = 1e9;
+          for (const auto& [a, b] : segments) off = std::min(off, distance_to_segment(end, a, b));
+          EXPECT_LT(off, 0.3) << "door of room " << door.room << " slot " << door.slot << " at "
+                              << end.x << ", " << end.y;
+        }
+      }
+    }
+  }
+  EXPECT_GT(into_shaped_rooms, kSeeds * 20);
+}
+
 }  // namespace
 }  // namespace atlas_test

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <optional>
 #include <polyclipping/clipper.hpp>
 #include <tuple>
 
@@ -180,23 +179,6 @@ FinePoint fine_at(Vec feet) {
   return {std::llround(feet.x * kUnitsPerFoot), std::llround(feet.y * kUnitsPerFoot)};
 }
 
-// Where segment a-b first meets the closed polygon, as a fraction of a-b.
-std::optional<double> first_meeting(Vec a, Vec b, const std::vector<Point>& polygon) {
-  std::optional<double> first;
-  const Vec r = b - a;
-  for (std::size_t i = 0; i < polygon.size(); ++i) {
-    const Vec p = feet(polygon[i]);
-    const Vec s = feet(polygon[(i + 1) % polygon.size()]) - p;
-    const double cross = r.x * s.y - r.y * s.x;
-    if (cross == 0) continue;
-    const Vec ap = p - a;
-    const double t = (ap.x * s.y - ap.y * s.x) / cross;
-    const double u = (ap.x * r.y - ap.y * r.x) / cross;
-    if (t >= 0 && t <= 1 && u >= 0 && u <= 1 && (!first || t < *first)) first = t;
-  }
-  return first;
-}
-
 Portal portal_across(Vec centre, Vec across, bool closed) {
   FinePoint a = fine_at(centre - across * kCorridorWallFeet);
   FinePoint b = fine_at(centre + across * kCorridorWallFeet);
@@ -204,32 +186,81 @@ Portal portal_across(Vec centre, Vec across, bool closed) {
   return {a, b, closed};
 }
 
-// The passage into a room that is not a rectangle meets its walls where
-// either side of the passage first reaches them: there both ends of the
-// portal lie on walls, and the passage behind it is shut off. The drawing
-// puts the door's symbol a little further in, where the middle of the
-// passage is inside the room.
-Portal portal_in_passage(const std::vector<Point>& stub, const std::vector<Point>& outline,
-                         bool closed) {
-  Vec centre = feet(stub.back());
-  Vec across{1, 0};
-  for (std::size_t i = 0; i + 1 < stub.size(); ++i) {
-    const Vec a = feet(stub[i]);
-    Vec b = feet(stub[i + 1]);
-    const double length = std::hypot(b.x - a.x, b.y - a.y);
-    if (length == 0) continue;
-    const Vec d = (b - a) * (1 / length);
-    across = {-d.y, d.x};
-    // The last leg's square end reaches past its last point.
-    if (i + 2 == stub.size()) b = b + d * kCorridorWallFeet;
-    std::optional<double> meeting;
-    for (const double side : {-kCorridorWallFeet, kCorridorWallFeet}) {
-      const std::optional<double> t = first_meeting(a + across * side, b + across * side, outline);
-      if (t && (!meeting || *t < *meeting)) meeting = t;
+// How far p lies from the nearest edge of the polygons, in units.
+double distance_to_edge(const IntPoint& p, const Paths& polygons) {
+  double nearest = INFINITY;
+  for (const Path& polygon : polygons) {
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+      const IntPoint& a = polygon[i];
+      const IntPoint& b = polygon[(i + 1) % polygon.size()];
+      const double dx = static_cast<double>(b.X - a.X), dy = static_cast<double>(b.Y - a.Y);
+      const double px = static_cast<double>(p.X - a.X), py = static_cast<double>(p.Y - a.Y);
+      const double squared = dx * dx + dy * dy;
+      const double t = squared == 0 ? 0 : std::clamp((px * dx + py * dy) / squared, 0.0, 1.0);
+      nearest = std::min(nearest, std::hypot(px - t * dx, py - t * dy));
     }
-    if (meeting) return portal_across(a + (b - a) * *meeting, across, closed);
   }
-  return portal_across(centre, across, closed);
+  return nearest;
+}
+
+// The passage into a room that is not a rectangle opens where its part
+// outside the room meets the room's walls, or another passage into the
+// room that it runs into (a door near a corner, whose passage runs on past
+// the wall to the room's curve). That contact runs across the passage only where
+// a wall meets it square: along a slanting wall it runs obliquely, and past
+// a curve it may reach round the passage's square end. The portal joins the
+// two ends of the contact, so both lie on walls and the passage behind it is
+// shut off. (The drawing puts the door's symbol a little further in, where
+// the middle of the passage is inside the room.)
+Portal portal_in_passage(const PlanRoom& room, int slot, bool closed) {
+  const std::vector<Point>& stub = room.door_stubs[static_cast<std::size_t>(slot)];
+  // Passages of doors further off than a corridor's width that run into
+  // this one; doors nearer share their opening (share_openings).
+  Paths others;
+  for (const std::vector<Point>& other : room.door_stubs) {
+    if (&other == &stub || other.empty()) continue;
+    const int apart =
+        std::abs(other.front().x - stub.front().x) + std::abs(other.front().y - stub.front().y);
+    if (apart > 5) others.push_back(fine_path(other));
+  }
+  ClipperLib::Clipper join;
+  join.AddPath(room_floor(room), ClipperLib::ptSubject, true);
+  join.AddPaths(stroked(others, ClipperLib::etOpenSquare), ClipperLib::ptSubject, true);
+  Paths inside;
+  join.Execute(ClipperLib::ctUnion, inside, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+  ClipperLib::Clipper cut;
+  cut.AddPaths(stroked({fine_path(stub)}, ClipperLib::etOpenSquare), ClipperLib::ptSubject, true);
+  cut.AddPaths(inside, ClipperLib::ptClip, true);
+  Paths outside;
+  cut.Execute(ClipperLib::ctDifference, outside, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+  constexpr double kOnEdge = 1.5;  // units: Clipper rounds crossings to the grid
+  for (const Path& piece : outside) {
+    if (ClipperLib::PointInPolygon(fine(stub.front()), piece) == 0) continue;
+    const std::size_t n = piece.size();
+    std::vector<bool> on(n);
+    for (std::size_t i = 0; i < n; ++i) on[i] = distance_to_edge(piece[i], inside) <= kOnEdge;
+    const auto off = std::find(on.begin(), on.end(), false);
+    if (off == on.end()) break;
+    // The longest run of corners on the walls, going round from one off them.
+    const std::size_t first = static_cast<std::size_t>(off - on.begin());
+    std::size_t run = 0, longest = 0, from = 0, to = 0;
+    for (std::size_t k = 1; k <= n; ++k) {
+      const std::size_t i = (first + k) % n;
+      run = on[i] ? run + 1 : 0;
+      if (run > longest) std::tie(longest, from, to) = std::tuple{run, (i + n + 1 - run) % n, i};
+    }
+    if (longest < 2) break;
+    FinePoint a{piece[from].X, piece[from].Y}, b{piece[to].X, piece[to].Y};
+    if (std::tie(b.x, b.y) < std::tie(a.x, a.y)) std::swap(a, b);
+    return {a, b, closed};
+  }
+  // No contact found: across the passage's end.
+  const Vec end = feet(stub.back());
+  const Vec before = feet(stub[stub.size() > 1 ? stub.size() - 2 : 0]);
+  const double length = std::hypot(end.x - before.x, end.y - before.y);
+  return portal_across(
+      end, length == 0 ? Vec{1, 0} : Vec{-(end.y - before.y) / length, (end.x - before.x) / length},
+      closed);
 }
 
 // Doors closer together than a corridor's width share one opening (their
@@ -277,7 +308,7 @@ std::vector<Portal> door_openings(const PlanLevel& level) {
     const PlanRoom& room = *room_of[static_cast<std::size_t>(door.room)];
     const std::vector<Point>& stub = room.door_stubs[static_cast<std::size_t>(door.slot)];
     openings.push_back(stub.empty() ? portal_across(feet(door.at), feet(along(door.wall)), closed)
-                                    : portal_in_passage(stub, room.outline, closed));
+                                    : portal_in_passage(room, door.slot, closed));
   }
   share_openings(openings);
   return openings;
