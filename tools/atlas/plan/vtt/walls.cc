@@ -317,7 +317,8 @@ std::vector<Portal> door_openings(const PlanLevel& level) {
 // A portal ends where its opening does: at the wall corner on its line
 // nearest each end, within a unit (Clipper rounds where a corridor's side
 // meets a slanting wall to the grid, not always as the portal is rounded)
-// or nearer the middle (a door by a corner whose corridor runs on past it).
+// or nearer the middle (a door by a corner whose corridor runs on past it),
+// else the corner within a foot of it.
 void close_gaps(std::vector<Portal>& portals, const std::vector<std::vector<FinePoint>>& rings) {
   std::vector<FinePoint> corners;
   for (const auto& ring : rings) corners.insert(corners.end(), ring.begin(), ring.end() - 1);
@@ -341,6 +342,18 @@ void close_gaps(std::vector<Portal>& portals, const std::vector<std::vector<Fine
             it->y >= std::min(made.y, middle.y) - 1 && it->y <= std::max(made.y, middle.y) + 1;
         if (on_line && off(*it) < reach && (nearest == nullptr || off(*it) < off(*nearest))) {
           nearest = &*it;
+        }
+      }
+      // An oblique portal into a shaped room: the corner its end was made
+      // at, where Clipper's union rounded it a little differently.
+      if (nearest == nullptr) {
+        constexpr int64_t kNear = kUnitsPerFoot;
+        it = std::lower_bound(corners.begin(), corners.end(), FinePoint{made.x - kNear, INT64_MIN},
+                              west_first);
+        for (; it != corners.end() && it->x <= made.x + kNear; ++it) {
+          if (off(*it) <= kNear && (nearest == nullptr || off(*it) < off(*nearest))) {
+            nearest = &*it;
+          }
         }
       }
       if (nearest != nullptr) *end = *nearest;
