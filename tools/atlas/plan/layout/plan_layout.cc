@@ -3,13 +3,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <map>
 #include <stdexcept>
 #include <string>
 
 #include "atlas/common/finished_run.h"
-#include "atlas/plan/layout/plan_grid.h"
-#include "atlas/plan/layout/plan_router.h"
+#include "atlas/plan/layout/compaction.h"
+#include "atlas/plan/layout/subtree_layout.h"
 #include "atlas/plan/room_footprint.h"
 #include "atlas/plan/room_outline.h"
 
@@ -18,77 +19,59 @@ namespace {
 
 using dungeon::Dungeon;
 
-// Footprints at least this far apart: two lanes of corridor fit between any
-// two rooms, every door can step out of its wall, and corridors seldom have
-// to cross to get round a room.
-constexpr int kRoomGap = 15;
-constexpr int kClearCells = kRoomGap / kCellFeet - 1;
-// Door places tried on the wall of a child facing its parent, per turn.
-constexpr std::size_t kOffsetsTried = 5;
 // Between the trees of a level packed side by side.
 constexpr int kTreeGap = 20;
 
-Dir outward(Wall wall) {
+int quarter(Wall wall) {
   switch (wall) {
     case Wall::kNorth:
-      return kDirNorth;
-    case Wall::kSouth:
-      return kDirSouth;
+      return 0;
     case Wall::kEast:
-      return kDirEast;
+      return 1;
+    case Wall::kSouth:
+      return 2;
     case Wall::kWest:
-      return kDirWest;
+      return 3;
   }
-  return kDirNorth;
+  return 0;
 }
 
-// The room's lattice nodes, walls included.
-CellBox cells_of(const Rect& r) {
-  return {floor_div(r.x, kCellFeet), floor_div(r.y, kCellFeet), floor_div(r.x + r.w, kCellFeet),
-          floor_div(r.y + r.h, kCellFeet)};
-}
-
-CellBox grown(CellBox box, int by) {
-  return {box.i0 - by, box.j0 - by, box.i1 + by, box.j1 + by};
-}
-
-// `count` door offsets along a wall of `length` feet, spread out, ascending,
-// none at `taken` (another door's offset, or -1). Whole 5-foot marks when
-// there are enough of them; a crowded short wall takes whole feet.
-std::vector<int> spread_doors(int length, int count, int taken) {
-  std::vector<int> result;
-  if (count == 0) return result;
-  for (const int step : {kCellFeet, 2, 1}) {
-    std::vector<int> marks;
-    for (int o = step; o < length; o += step) {
-      if (taken < 0 || std::abs(o - taken) >= std::min(step, 5)) marks.push_back(o);
-    }
-    if (static_cast<int>(marks.size()) < count) continue;
-    const int n = static_cast<int>(marks.size());
-    for (int k = 0; k < count; ++k) {
-      result.push_back(marks[static_cast<std::size_t>((2 * k + 1) * n / (2 * count))]);
-    }
-    return result;
+// The unit step of a frame's forward, `turns` quarter turns clockwise from
+// north, on the page (y grows south).
+Point heading(int turns) {
+  switch (((turns % 4) + 4) % 4) {
+    case 0:
+      return {0, -1};
+    case 1:
+      return {1, 0};
+    case 2:
+      return {0, 1};
+    default:
+      return {-1, 0};
   }
-  // More doors than whole feet: cannot happen with the engine's rooms, but
-  // keep every door on the wall.
-  for (int k = 0; k < count; ++k) result.push_back(1 + (k % std::max(1, length - 1)));
-  return result;
 }
+
+// Where a room's frame stands on the page.
+struct Placement {
+  Point origin;
+  int turns = 0;
+  Point at(Vec p) const {
+    const Point forward = heading(turns);
+    const Point right = heading(turns + 1);
+    return {origin.x + p.u * right.x + p.v * forward.x, origin.y + p.u * right.y + p.v * forward.y};
+  }
+  Rect rect(const Box& b) const {
+    const Point a = at({b.u0, b.v0});
+    const Point c = at({b.u1, b.v1});
+    return {std::min(a.x, c.x), std::min(a.y, c.y), std::abs(a.x - c.x), std::abs(a.y - c.y)};
+  }
+};
 
 struct RoomInfo {
-  int number = 0;
   Footprint footprint;
   bool generated = true;
   // Ordinary exits leading on from this room, in slot order.
   std::vector<int> child_slots;
-  int subtree = 1;  // rooms in the tree below, this one included
-};
-
-struct Placed {
-  Rect rect;
-  std::array<int, dungeon::kExitSlots> door_offset{};
-  std::array<Wall, dungeon::kExitSlots> door_wall{};
 };
 
 struct Corridor {
@@ -96,269 +79,6 @@ struct Corridor {
   int slot = 0;
   int to = 0;
   std::vector<Point> points;
-};
-
-// The nodes a corridor runs on: node (i, j) is the point (5i + rx, 5j + ry).
-// Doors off the 5-foot marks shift the lattice of their corridor, which keeps
-// both doors of the passage on it.
-struct Lattice {
-  int rx = 0;
-  int ry = 0;
-  Cell cell(Point p) const {
-    return {floor_div(p.x - rx, kCellFeet), floor_div(p.y - ry, kCellFeet)};
-  }
-  Point point(Cell c) const { return {c.i * kCellFeet + rx, c.j * kCellFeet + ry}; }
-};
-
-Lattice lattice_of(Point door, Wall wall) {
-  return north_south(wall) ? Lattice{floor_mod(door.x, kCellFeet), 0}
-                           : Lattice{0, floor_mod(door.y, kCellFeet)};
-}
-
-class TreeLayout {
- public:
-  TreeLayout(const Dungeon& d, std::map<int, RoomInfo>& rooms, std::map<int, Placed>& placed,
-             std::vector<Corridor>& corridors)
-      : d_(d), rooms_(rooms), placed_(placed), corridors_(corridors) {}
-
-  void lay_out(int root) {
-    const RoomInfo& info = rooms_.at(root);
-    Placed& p = placed_[root];
-    p.rect = {0, 0, info.footprint.size.width, info.footprint.size.height};
-    grid_.add_room(cells_of(p.rect));
-    assign_doors(root, -1);
-    // All children of a room together, then each child's subtree in turn,
-    // biggest first: a subtree grows while the space around it is open.
-    std::vector<int> stack{root};
-    while (!stack.empty()) {
-      const int n = stack.back();
-      stack.pop_back();
-      const std::vector<int> slots = children_in_order(n);
-      for (const int slot : slots) {
-        place_child(n, slot, d_.room(n).exits[static_cast<std::size_t>(slot)].room);
-      }
-      for (auto it = slots.rbegin(); it != slots.rend(); ++it) {
-        stack.push_back(d_.room(n).exits[static_cast<std::size_t>(*it)].room);
-      }
-    }
-  }
-
- private:
-  // Bigger subtrees first: they need the room most.
-  std::vector<int> children_in_order(int n) const {
-    std::vector<int> slots = rooms_.at(n).child_slots;
-    std::stable_sort(slots.begin(), slots.end(),
-                     [&](int a, int b) { return subtree_of(n, a) > subtree_of(n, b); });
-    return slots;
-  }
-  int subtree_of(int n, int slot) const {
-    return rooms_.at(d_.room(n).exits[static_cast<std::size_t>(slot)].room).subtree;
-  }
-
-  // Gives every door of room n but the way back (`back_slot`, already set)
-  // its place on its wall.
-  void assign_doors(int n, int back_slot) {
-    Placed& p = placed_.at(n);
-    const auto& exits = d_.room(n).exits;
-    for (const Wall wall : {Wall::kNorth, Wall::kEast, Wall::kSouth, Wall::kWest}) {
-      std::vector<int> slots;
-      for (int s = 0; s < dungeon::kExitSlots; ++s) {
-        Wall w;
-        if (s == back_slot || exits[static_cast<std::size_t>(s)].room <= 0 ||
-            !wall_of_label(exits[static_cast<std::size_t>(s)].label, &w) || w != wall) {
-          continue;
-        }
-        slots.push_back(s);
-      }
-      const bool has_back =
-          back_slot >= 0 && p.door_wall[static_cast<std::size_t>(back_slot)] == wall;
-      const std::vector<int> offsets =
-          spread_doors(wall_length(p.rect, wall), static_cast<int>(slots.size()),
-                       has_back ? p.door_offset[static_cast<std::size_t>(back_slot)] : -1);
-      for (std::size_t k = 0; k < slots.size(); ++k) {
-        p.door_offset[static_cast<std::size_t>(slots[k])] = offsets[k];
-        p.door_wall[static_cast<std::size_t>(slots[k])] = wall;
-        const Point door = door_point(p.rect, wall, offsets[k]);
-        const Dir out = outward(wall);
-        const Cell stub = lattice_of(door, wall).cell(door);
-        grid_.reserve(stub.i + kStepI[out], stub.j + kStepJ[out]);
-        grid_.reserve(stub.i + 2 * kStepI[out], stub.j + 2 * kStepJ[out]);
-      }
-    }
-  }
-
-  // The child's back-door offsets that keep its door on the corridor's
-  // lattice: the middle of the wall first, then outwards, at most a handful.
-  static std::vector<int> back_offsets(int span, int residue) {
-    std::vector<int> offsets;
-    for (int o = residue == 0 ? kCellFeet : residue; o < span; o += kCellFeet) offsets.push_back(o);
-    std::stable_sort(offsets.begin(), offsets.end(),
-                     [&](int a, int b) { return std::abs(2 * a - span) < std::abs(2 * b - span); });
-    if (offsets.size() > kOffsetsTried) offsets.resize(kOffsetsTried);
-    return offsets;
-  }
-
-  // The child's footprint when its door on `back_wall` (facing the way the
-  // corridor comes from) is at `door`, `offset` feet along that wall.
-  static Rect rect_at(Point door, Wall back_wall, int offset, Size size) {
-    switch (back_wall) {
-      case Wall::kSouth:
-        return {door.x - offset, door.y - size.height, size.width, size.height};
-      case Wall::kNorth:
-        return {door.x - offset, door.y, size.width, size.height};
-      case Wall::kEast:
-        return {door.x - size.width, door.y - offset, size.width, size.height};
-      case Wall::kWest:
-        return {door.x, door.y - offset, size.width, size.height};
-    }
-    return {};
-  }
-
-  // How far the corridor's next cell lies beyond the parent's wall, in feet.
-  static int beyond(Wall wall, int wall_line, Point p) {
-    switch (wall) {
-      case Wall::kNorth:
-        return wall_line - p.y;
-      case Wall::kSouth:
-        return p.y - wall_line;
-      case Wall::kWest:
-        return wall_line - p.x;
-      case Wall::kEast:
-        return p.x - wall_line;
-    }
-    return 0;
-  }
-
-  // True when no cell of a corridor's path lies in `box`.
-  static bool clear_of(const std::vector<Cell>& path, const CellBox& box) {
-    return std::none_of(path.begin(), path.end(), [&](Cell c) {
-      return c.i >= box.i0 && c.i <= box.i1 && c.j >= box.j0 && c.j <= box.j1;
-    });
-  }
-
-  // The search runs from the parent's door over the free lattice, cheapest
-  // corridor first, and stops at the first cell from which one step straight
-  // on reaches a door of the child in a free spot wholly beyond the wall.
-  void place_child(int parent, int slot, int child) {
-    const Placed& p = placed_.at(parent);
-    const Wall wall = p.door_wall[static_cast<std::size_t>(slot)];
-    const Wall back_wall = opposite(wall);
-    const Dir out = outward(wall);
-    const Point from = door_point(p.rect, wall, p.door_offset[static_cast<std::size_t>(slot)]);
-    const bool ns = north_south(wall);
-    const int wall_line = ns ? from.y : from.x;
-    const Lattice lattice = lattice_of(from, wall);
-    const int residue = ns ? lattice.rx : lattice.ry;
-    const Footprint& footprint = rooms_.at(child).footprint;
-    const Cell door_cell = lattice.cell(from);
-    const Cell own_step{door_cell.i + kStepI[out], door_cell.j + kStepJ[out]};
-
-    // A child with more doors on the wall it is entered by needs a lane
-    // between the two rooms for their corridors.
-    const auto& exits = d_.room(child).exits;
-    bool crowded = false;
-    for (int s = 1; s < dungeon::kExitSlots; ++s) {
-      crowded =
-          crowded || (exits[static_cast<std::size_t>(s)].room > 0 &&
-                      exits[static_cast<std::size_t>(s)].label == exits[dungeon::kBackSlot].label);
-    }
-    const int nearest = crowded ? kRoomGap + 2 * kCellFeet : kRoomGap;
-
-    struct Turn {
-      Size size;
-      std::vector<int> offsets;
-    };
-    std::vector<Turn> turns{{footprint.size, {}}};
-    if (footprint.size.width != footprint.size.height) {
-      turns.push_back({{footprint.size.height, footprint.size.width}, {}});
-    }
-    for (Turn& turn : turns) {
-      turn.offsets = back_offsets(ns ? turn.size.width : turn.size.height, residue);
-    }
-
-    Rect found;
-    int found_offset = 0;
-    const auto accept = [&](Cell at, Dir dir) {
-      if (dir != out) return false;
-      const Point door = lattice.point({at.i + kStepI[out], at.j + kStepJ[out]});
-      if (beyond(wall, wall_line, door) < nearest) return false;
-      // Every spot's margin holds the cells round its door: one look rules
-      // out most cells before any spot is tried.
-      const Cell door_at = lattice.cell(door);
-      if (!grid_.clear(grown({door_at.i, door_at.j, door_at.i, door_at.j}, kClearCells))) {
-        return false;
-      }
-      for (const Turn& turn : turns) {
-        for (const int offset : turn.offsets) {
-          const Rect rect = rect_at(door, back_wall, offset, turn.size);
-          if (!grid_.clear(grown(cells_of(rect), kClearCells))) continue;
-          if (!clear_of(search_.current_path(), cells_of(rect))) continue;
-          found = rect;
-          found_offset = offset;
-          return true;
-        }
-      }
-      return false;
-    };
-    // The lane outside this door is this corridor's now: the child may stand
-    // in it.
-    grid_.release(own_step.i, own_step.j);
-    grid_.release(own_step.i + kStepI[out], own_step.j + kStepJ[out]);
-    // The region reaches past everything laid out by more than the child's
-    // size, so some spot beyond the wall is always free.
-    const int reach = std::max(footprint.size.width, footprint.size.height) / kCellFeet + 4;
-    std::vector<Cell> cells =
-        search_.run(grid_, door_cell, out, grown(grid_.used(), reach), accept);
-    if (cells.empty()) {
-      // Cannot happen: the region's border beyond the wall is free.
-      throw std::logic_error("plan layout: no place for room " + std::to_string(child));
-    }
-    const Point to = door_point(found, back_wall, found_offset);
-    cells.push_back(lattice.cell(to));
-    settle(parent, slot, child, found, found_offset, corners_of(lattice, cells, from, to), cells);
-  }
-
-  static std::vector<Point> corners_of(const Lattice& lattice, const std::vector<Cell>& cells,
-                                       Point from, Point to) {
-    std::vector<Point> points{from};
-    for (std::size_t k = 1; k + 1 < cells.size(); ++k) {
-      const Cell a = cells[k - 1];
-      const Cell b = cells[k];
-      const Cell c = cells[k + 1];
-      const bool straight = (b.i - a.i == c.i - b.i) && (b.j - a.j == c.j - b.j);
-      if (!straight) points.push_back(lattice.point(b));
-    }
-    points.push_back(to);
-    return points;
-  }
-
-  void settle(int parent, int slot, int child, const Rect& rect, int back_offset,
-              std::vector<Point> points, const std::vector<Cell>& cells) {
-    Placed& c = placed_[child];
-    c.rect = rect;
-    c.door_wall[dungeon::kBackSlot] =
-        opposite(placed_.at(parent).door_wall[static_cast<std::size_t>(slot)]);
-    c.door_offset[dungeon::kBackSlot] = back_offset;
-    grid_.add_room(cells_of(rect));
-    for (std::size_t k = 1; k + 1 < cells.size(); ++k) {
-      const Cell a = cells[k - 1];
-      const Cell b = cells[k];
-      const Cell n = cells[k + 1];
-      Run run = Run::kOther;
-      if (a.i == b.i && b.i == n.i) run = Run::kVertical;
-      if (a.j == b.j && b.j == n.j) run = Run::kHorizontal;
-      grid_.add_run(b.i, b.j, run);
-    }
-    corridors_.push_back({parent, slot, child, std::move(points)});
-    assign_doors(child, dungeon::kBackSlot);
-  }
-
-  const Dungeon& d_;
-  std::map<int, RoomInfo>& rooms_;
-  std::map<int, Placed>& placed_;
-  std::vector<Corridor>& corridors_;
-  CellGrid grid_;
-  CorridorSearch search_;
 };
 
 struct Bounds {
@@ -381,8 +101,24 @@ struct Bounds {
   }
 };
 
+// A corridor's points less those where it runs straight on (a jog that
+// compaction closed up).
+std::vector<Point> without_bends_in_line(const std::vector<Point>& points) {
+  std::vector<Point> out;
+  for (const Point& p : points) {
+    if (!out.empty() && out.back() == p) continue;
+    if (out.size() >= 2) {
+      const Point a = out[out.size() - 2];
+      const Point b = out.back();
+      if ((a.x == b.x && b.x == p.x) || (a.y == b.y && b.y == p.y)) out.pop_back();
+    }
+    out.push_back(p);
+  }
+  return out;
+}
+
 int floor_to_ten(int feet) {
-  return floor_div(feet, 10) * 10;
+  return (feet >= 0 ? feet / 10 : -((-feet + 9) / 10)) * 10;
 }
 
 class LevelLayout {
@@ -396,12 +132,12 @@ class LevelLayout {
     for (const auto& [n, info] : rooms_) {
       if (is_root(n)) roots.push_back(n);
     }
-    for (const int root : roots) count_subtree(root);
-    // Biggest trees first, each in its own frame, then packed in rows.
-    std::stable_sort(roots.begin(), roots.end(),
-                     [&](int a, int b) { return rooms_.at(a).subtree > rooms_.at(b).subtree; });
+    layouts_.resize(static_cast<std::size_t>(d_.tally.rooms()) + 1);
     std::vector<Tree> trees;
     for (const int root : roots) trees.push_back(lay_out_tree(root));
+    // Biggest trees first.
+    std::stable_sort(trees.begin(), trees.end(),
+                     [](const Tree& a, const Tree& b) { return a.rooms.size() > b.rooms.size(); });
     pack(trees);
     return to_plan_level();
   }
@@ -420,13 +156,25 @@ class LevelLayout {
     return !wall_of_label(d_.room(n).exits[dungeon::kBackSlot].label, &wall);
   }
 
+  int child_of(int n, int slot) const {
+    return d_.room(n).exits[static_cast<std::size_t>(slot)].room;
+  }
+
+  int parent_of(int n) const { return parents_.at(n); }
+  int back_slot_of(int n) const { return back_slots_.at(n); }
+
+  Wall wall_of(int n, int slot) const {
+    Wall wall = Wall::kNorth;
+    wall_of_label(d_.room(n).exits[static_cast<std::size_t>(slot)].label, &wall);
+    return wall;
+  }
+
   void collect_rooms() {
     const int numbered = d_.tally.rooms();
     for (int n = 1; n <= numbered; ++n) {
       const dungeon::RoomRecord& room = d_.room(n);
       if (room.level != level_) continue;
       RoomInfo info;
-      info.number = n;
       info.generated = generated_[static_cast<std::size_t>(n)];
       info.footprint =
           info.generated ? room_footprint(room.description.view()) : unexplored_footprint();
@@ -441,41 +189,69 @@ class LevelLayout {
     }
   }
 
-  // Iterative: the deepest tree runs to hundreds of rooms.
-  void count_subtree(int root) {
+  // Every subtree laid out in its own frame, deepest first (iterative: trees
+  // run a hundred rooms deep), then the frames set on the page from the root.
+  Tree lay_out_tree(int root) {
     std::vector<int> order{root};
+    std::map<int, int> turns{{root, 0}};
     for (std::size_t k = 0; k < order.size(); ++k) {
       for (const int slot : rooms_.at(order[k]).child_slots) {
-        order.push_back(d_.room(order[k]).exits[static_cast<std::size_t>(slot)].room);
+        const int child = child_of(order[k], slot);
+        turns[child] = quarter(wall_of(order[k], slot));
+        parents_[child] = order[k];
+        back_slots_[child] = slot;
+        order.push_back(child);
       }
     }
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
-      RoomInfo& info = rooms_.at(*it);
-      info.subtree = 1;
-      for (const int slot : info.child_slots) {
-        info.subtree += rooms_.at(d_.room(*it).exits[static_cast<std::size_t>(slot)].room).subtree;
+      const int n = *it;
+      RoomSpec spec;
+      spec.size = rooms_.at(n).footprint.size;
+      spec.turns = turns.at(n);
+      spec.entered = n != root;
+      for (const int slot : rooms_.at(n).child_slots) {
+        spec.children.push_back(
+            {slot, wall_of(n, slot), &layouts_[static_cast<std::size_t>(child_of(n, slot))]});
+      }
+      layouts_[static_cast<std::size_t>(n)] = lay_out_room(spec);
+    }
+    // Frames on the page, from the root down.
+    std::map<int, Placement> placements{{root, {{0, 0}, 0}}};
+    std::map<int, int> index;
+    DrawnTree drawn;
+    for (const int n : order) {
+      const Placement& p = placements.at(n);
+      const RoomLayout& layout = layouts_[static_cast<std::size_t>(n)];
+      index[n] = static_cast<int>(drawn.room.size());
+      drawn.room.push_back(p.rect(layout.room));
+      drawn.parent.push_back(n == root ? -1 : index.at(parent_of(n)));
+      drawn.corridor.emplace_back();
+      for (const RoomLayout::Child& c : layout.children) {
+        placements[child_of(n, c.slot)] = {p.at(c.origin), p.turns + c.turns};
       }
     }
-  }
-
-  Tree lay_out_tree(int root) {
+    for (const int n : order) {
+      const Placement& p = placements.at(n);
+      for (const RoomLayout::Child& c : layouts_[static_cast<std::size_t>(n)].children) {
+        auto& points = drawn.corridor[static_cast<std::size_t>(index.at(child_of(n, c.slot)))];
+        for (const Vec& v : c.corridor) points.push_back(p.at(v));
+      }
+    }
+    compact(drawn);
     Tree tree;
     tree.first_corridor = corridors_.size();
-    TreeLayout layout(d_, rooms_, placed_, corridors_);
-    layout.lay_out(root);
-    tree.end_corridor = corridors_.size();
-    std::vector<int> order{root};
     for (std::size_t k = 0; k < order.size(); ++k) {
-      const Rect& r = placed_.at(order[k]).rect;
-      tree.bounds.add(r.x, r.y);
-      tree.bounds.add(r.x + r.w, r.y + r.h);
-      for (const int slot : rooms_.at(order[k]).child_slots) {
-        order.push_back(d_.room(order[k]).exits[static_cast<std::size_t>(slot)].room);
-      }
+      const int n = order[k];
+      rects_[n] = drawn.room[k];
+      tree.bounds.add(drawn.room[k].x, drawn.room[k].y);
+      tree.bounds.add(drawn.room[k].right(), drawn.room[k].bottom());
+      if (n == root) continue;
+      corridor_into_[n] = corridors_.size();
+      corridors_.push_back(
+          {parent_of(n), back_slot_of(n), n, without_bends_in_line(drawn.corridor[k])});
+      for (const Point& q : drawn.corridor[k]) tree.bounds.add(q.x, q.y);
     }
-    for (std::size_t k = tree.first_corridor; k < tree.end_corridor; ++k) {
-      for (const Point& p : corridors_[k].points) tree.bounds.add(p.x, p.y);
-    }
+    tree.end_corridor = corridors_.size();
     tree.rooms = std::move(order);
     return tree;
   }
@@ -513,8 +289,8 @@ class LevelLayout {
       const int dx = x - floor_to_ten(t.bounds.x0);
       const int dy = y - floor_to_ten(t.bounds.y0);
       for (const int n : t.rooms) {
-        placed_.at(n).rect.x += dx;
-        placed_.at(n).rect.y += dy;
+        rects_.at(n).x += dx;
+        rects_.at(n).y += dy;
       }
       for (std::size_t c = t.first_corridor; c < t.end_corridor; ++c) {
         for (Point& p : corridors_[c].points) {
@@ -531,30 +307,30 @@ class LevelLayout {
     PlanLevel level;
     level.level = level_;
     for (const auto& [n, info] : rooms_) {
-      const Placed& p = placed_.at(n);
+      const Rect& r = rects_.at(n);
       PlanRoom room;
       room.number = n;
       room.shape = info.footprint.shape;
-      room.x = p.rect.x;
-      room.y = p.rect.y;
-      room.width = p.rect.w;
-      room.height = p.rect.h;
+      room.x = r.x;
+      room.y = r.y;
+      room.width = r.w;
+      room.height = r.h;
       room.generated = info.generated;
       room.water = info.footprint.water;
       room.outline = room_outline(info.footprint, room);
       level.rooms.push_back(room);
     }
     for (const auto& [n, info] : rooms_) {
-      const Placed& p = placed_.at(n);
       const auto& exits = d_.room(n).exits;
       for (int s = 0; s < dungeon::kExitSlots; ++s) {
         const dungeon::Exit& exit = exits[static_cast<std::size_t>(s)];
         Wall wall;
         if (exit.room <= 0 || exit.room > d_.tally.rooms()) continue;
         if (wall_of_label(exit.label, &wall)) {
-          level.doors.push_back(
-              {n, s, wall, door_point(p.rect, wall, p.door_offset[static_cast<std::size_t>(s)]),
-               exit.kind});
+          // A door is where its corridor ends.
+          const bool back = s == dungeon::kBackSlot && corridor_into_.count(n) > 0;
+          const Corridor& c = corridors_[corridor_into_.at(back ? n : exit.room)];
+          level.doors.push_back({n, s, wall, back ? c.points.back() : c.points.front(), exit.kind});
         } else {
           level.stairs.push_back({n, s, exit.label, exit.room, d_.room(exit.room).level});
         }
@@ -575,7 +351,11 @@ class LevelLayout {
   int level_;
   const std::vector<bool>& generated_;
   std::map<int, RoomInfo> rooms_;
-  std::map<int, Placed> placed_;
+  std::vector<RoomLayout> layouts_;
+  std::map<int, int> parents_;
+  std::map<int, int> back_slots_;  // the parent's slot that leads to the room
+  std::map<int, Rect> rects_;
+  std::map<int, std::size_t> corridor_into_;
   std::vector<Corridor> corridors_;
 };
 

@@ -3,11 +3,13 @@
 // to scale, every door on the wall its exit names, every passage a corridor of
 // horizontal and vertical runs from door to door.
 //
-// What every plan keeps: rooms never overlap (their footprints stay at least
-// 15' apart); a room reached through a wall lies wholly beyond that wall; a
-// corridor leaves each door straight out and never enters a room. The layout
-// uses integer feet only and no unordered containers, so the same dungeon
-// gives the same plan on every machine.
+// What every plan keeps: rooms never overlap; a room reached through a wall
+// lies wholly beyond that wall; a corridor leaves each door straight out,
+// never enters a room, bends at most twice, and never crosses or runs
+// against another corridor (rock shows between their 5' strips, except in
+// the 5' doorways of one room's doors). The layout uses integer feet only
+// and no unordered containers, so the same dungeon gives the same plan on
+// every machine. docs/plan-layout.md tells how.
 #ifndef ATLAS_PLAN_LAYOUT_PLAN_LAYOUT_H_
 #define ATLAS_PLAN_LAYOUT_PLAN_LAYOUT_H_
 
@@ -28,7 +30,8 @@ Plan lay_out_plan(const dungeon::Dungeon& d, uint32_t seed, dungeon::RunOutcome 
                   std::optional<int> only_level = std::nullopt);
 
 // Places where two corridors of the level meet: pairs of corridor segments,
-// from two different corridors, that share a point.
+// from two different corridors, that share a point. The layout draws none;
+// the count is there for anyone checking a plan.
 int count_crossings(const PlanLevel& level);
 
 }  // namespace atlas

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: MIT
+// What must stay apart while a room's children are placed round it.
+// Corridors are strips 5' wide on their centrelines, so two corridors need
+// centrelines more than 5' apart for rock to show between them. Near a room,
+// corridors of that room's doors may come closer: within 5' (measured square,
+// along both axes) of its own door a corridor is still in the doorway, and
+// two corridors of one room are compared only outside their doorways.
+#ifndef ATLAS_PLAN_LAYOUT_CLEARANCE_H_
+#define ATLAS_PLAN_LAYOUT_CLEARANCE_H_
+
+#include <vector>
+
+#include "atlas/plan/layout/frame.h"
+
+namespace atlas {
+
+// How far a corridor counts as its doorway, in feet.
+inline constexpr int kDoorway = 5;
+
+enum class Kind {
+  kRoom,
+  kCorridor,  // one straight run of a centreline
+  kDrawing,   // a child's whole subtree: rooms and corridors
+};
+
+struct Item {
+  Box box;
+  Kind kind = Kind::kRoom;
+  // Corridors of the room being laid out: their door, for the doorway rule.
+  bool doorway = false;
+  Vec door;
+};
+
+// The least distance two kinds keep: more than 5' between centrelines, 5'
+// between a centreline and a wall, 10' round whole drawings so that rock
+// shows between neighbours.
+int spacing(Kind a, Kind b);
+
+// Square distance between two closed boxes (0 when they meet).
+int gap(const Box& a, const Box& b);
+
+// REQUIRES: `a` and `b` are single horizontal or vertical runs of two
+// corridors that leave one room, by the doors `door_a` and `door_b`.
+// True when their parts outside their doorways keep `need` apart.
+bool apart_beyond_doorways(const Box& a, Vec door_a, const Box& b, Vec door_b, int need);
+
+// REQUIRES: every corridor item's box is a single horizontal or vertical run.
+// True when `item` keeps its spacing from each of `others`.
+bool clear_of(const Item& item, const std::vector<Item>& others);
+
+}  // namespace atlas
+
+#endif  // ATLAS_PLAN_LAYOUT_CLEARANCE_H_
