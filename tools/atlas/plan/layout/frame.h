@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "atlas/plan/geometry.h"
+
 namespace atlas {
 
 struct Vec {
@@ -41,10 +43,29 @@ constexpr Box shifted(const Box& b, Vec by) {
   return {b.u0 + by.u, b.v0 + by.v, b.u1 + by.u, b.v1 + by.v};
 }
 
+constexpr int mod4(int n) {
+  return ((n % 4) + 4) % 4;
+}
+
+// A wall's outward direction in quarter turns clockwise from north.
+constexpr int quarter(Wall wall) {
+  switch (wall) {
+    case Wall::kNorth:
+      return 0;
+    case Wall::kEast:
+      return 1;
+    case Wall::kSouth:
+      return 2;
+    case Wall::kWest:
+      return 3;
+  }
+  return 0;
+}
+
 // Directions counted in quarter turns clockwise from forward: 0 forward,
 // 1 right, 2 back, 3 left.
 constexpr Vec unit(int turns) {
-  switch (((turns % 4) + 4) % 4) {
+  switch (mod4(turns)) {
     case 0:
       return {0, 1};
     case 1:

@@ -22,24 +22,10 @@ using dungeon::Dungeon;
 // Between the trees of a level packed side by side.
 constexpr int kTreeGap = 20;
 
-int quarter(Wall wall) {
-  switch (wall) {
-    case Wall::kNorth:
-      return 0;
-    case Wall::kEast:
-      return 1;
-    case Wall::kSouth:
-      return 2;
-    case Wall::kWest:
-      return 3;
-  }
-  return 0;
-}
-
 // The unit step of a frame's forward, `turns` quarter turns clockwise from
 // north, on the page (y grows south).
 Point heading(int turns) {
-  switch (((turns % 4) + 4) % 4) {
+  switch (mod4(turns)) {
     case 0:
       return {0, -1};
     case 1:
@@ -205,15 +191,15 @@ class LevelLayout {
     }
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
       const int n = *it;
-      RoomSpec spec;
-      spec.size = rooms_.at(n).footprint.size;
-      spec.turns = turns.at(n);
-      spec.entered = n != root;
+      RoomBrief brief;
+      brief.size = rooms_.at(n).footprint.size;
+      brief.turns = turns.at(n);
+      brief.entered = n != root;
       for (const int slot : rooms_.at(n).child_slots) {
-        spec.children.push_back(
+        brief.children.push_back(
             {slot, wall_of(n, slot), &layouts_[static_cast<std::size_t>(child_of(n, slot))]});
       }
-      layouts_[static_cast<std::size_t>(n)] = lay_out_room(spec);
+      layouts_[static_cast<std::size_t>(n)] = lay_out_room(brief);
     }
     // Frames on the page, from the root down.
     std::map<int, Placement> placements{{root, {{0, 0}, 0}}};

@@ -22,24 +22,6 @@ constexpr int kChannel = 10;
 // What a jog costs against square feet of drawing, choosing a row's place.
 constexpr long long kJogCost = 400;
 
-int quarter(Wall wall) {
-  switch (wall) {
-    case Wall::kNorth:
-      return 0;
-    case Wall::kEast:
-      return 1;
-    case Wall::kSouth:
-      return 2;
-    case Wall::kWest:
-      return 3;
-  }
-  return 0;
-}
-
-int mod4(int n) {
-  return ((n % 4) + 4) % 4;
-}
-
 // The shortest wall that holds `doors` doors 6' apart.
 int wall_needed(int doors) {
   return doors <= 1 ? 0 : 6 * (doors - 1) + 2;
@@ -101,16 +83,16 @@ struct Group {
 
 class RoomBuilder {
  public:
-  explicit RoomBuilder(const RoomSpec& spec) : spec_(spec) {}
+  explicit RoomBuilder(const RoomBrief& brief) : brief_(brief) {}
 
   RoomLayout build() {
     sort_children();
     shape_room();
-    out_.turns = spec_.turns;
+    out_.turns = brief_.turns;
     out_.room = room_;
     out_.box = room_;
     obstacles_.push_back({room_, Kind::kRoom, false, {}});
-    if (spec_.entered) {
+    if (brief_.entered) {
       obstacles_.push_back({{0, -kFar, 0, 0}, Kind::kCorridor, true, {0, 0}});
     }
     std::vector<Group> groups = make_groups();
@@ -124,22 +106,22 @@ class RoomBuilder {
 
  private:
   void sort_children() {
-    for (const ChildSpec& c : spec_.children) {
-      on_[static_cast<std::size_t>(mod4(quarter(c.wall) - spec_.turns))].push_back(&c);
+    for (const ChildSpec& c : brief_.children) {
+      on_[static_cast<std::size_t>(mod4(quarter(c.wall) - brief_.turns))].push_back(&c);
     }
   }
 
   int doors_on(int k) const {
     return static_cast<int>(on_[static_cast<std::size_t>(k)].size()) +
-           (k == 2 && spec_.entered ? 1 : 0);
+           (k == 2 && brief_.entered ? 1 : 0);
   }
 
   // Turns the room so that its walls hold their doors 6' apart if either way
   // does, and finds where on the back wall the way in is.
   void shape_room() {
-    const bool along = spec_.turns % 2 == 0;
-    width_ = along ? spec_.size.width : spec_.size.height;
-    depth_ = along ? spec_.size.height : spec_.size.width;
+    const bool along = brief_.turns % 2 == 0;
+    width_ = along ? brief_.size.width : brief_.size.height;
+    depth_ = along ? brief_.size.height : brief_.size.width;
     const auto fits = [&](int w, int d) {
       return w >= wall_needed(doors_on(0)) && w >= wall_needed(doors_on(2)) &&
              d >= wall_needed(doors_on(1)) && d >= wall_needed(doors_on(3));
@@ -150,7 +132,7 @@ class RoomBuilder {
     // as wide; a crowded wall keeps one before.
     const std::vector<const ChildSpec*>& back = on_[2];
     back_spread_ = spread(width_, doors_on(2));
-    if (!spec_.entered) {
+    if (!brief_.entered) {
       before_ = back;
       entry_offset_ = width_ / 2;
     } else {
@@ -194,7 +176,7 @@ class RoomBuilder {
       groups.push_back(g);
     }
     const Box wall = to_turned(room_, 2);
-    if (!spec_.entered) {
+    if (!brief_.entered) {
       if (!before_.empty()) {
         Group g;
         g.turns = 2;
@@ -295,7 +277,7 @@ class RoomBuilder {
     // costs more time than it wins room.)
     std::vector<Box> standing;
     int far = q_wall;
-    for (std::size_t o = spec_.entered ? 2 : 1; o < obstacles_.size(); ++o) {
+    for (std::size_t o = brief_.entered ? 2 : 1; o < obstacles_.size(); ++o) {
       const Box b = to_turned(obstacles_[o].box, g.turns);
       far = std::max(far, b.v1);
       if (obstacles_[o].kind == Kind::kDrawing) standing.push_back(b);
@@ -417,7 +399,7 @@ class RoomBuilder {
     }
   }
 
-  const RoomSpec& spec_;
+  const RoomBrief& brief_;
   std::array<std::vector<const ChildSpec*>, 4> on_;
   int width_ = 0;
   int depth_ = 0;
@@ -433,8 +415,8 @@ class RoomBuilder {
 
 }  // namespace
 
-RoomLayout lay_out_room(const RoomSpec& spec) {
-  return RoomBuilder(spec).build();
+RoomLayout lay_out_room(const RoomBrief& brief) {
+  return RoomBuilder(brief).build();
 }
 
 }  // namespace atlas

@@ -28,7 +28,7 @@ struct ChildSpec {
   const RoomLayout* layout = nullptr;
 };
 
-struct RoomSpec {
+struct RoomBrief {
   Size size;      // as described; the layout may turn it
   int turns = 0;  // the frame's forward, in quarter turns clockwise from north
   // False for the first room of a tree: no corridor comes in, so the room's
@@ -56,9 +56,9 @@ struct RoomLayout {
   Box box;  // everything: rooms and corridor centrelines
 };
 
-// REQUIRES: every child's layout is finished, its turns are spec.turns plus
+// REQUIRES: every child's layout is finished, its turns are brief.turns plus
 // its wall's quarter turns, and at most four doors share one wall.
-RoomLayout lay_out_room(const RoomSpec& spec);
+RoomLayout lay_out_room(const RoomBrief& brief);
 
 }  // namespace atlas
 
