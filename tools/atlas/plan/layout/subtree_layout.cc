@@ -21,6 +21,8 @@ constexpr int kLane = 10;
 constexpr int kChannel = 10;
 // What a jog costs against square feet of drawing, choosing a row's place.
 constexpr long long kJogCost = 400;
+// Orders of a room's rows tried at most.
+constexpr int kOrders = 120;
 
 int quarter(Wall wall) {
   switch (wall) {
@@ -105,7 +107,32 @@ class RoomBuilder {
 
   RoomLayout build() {
     sort_children();
-    shape_room();
+    // Every way of drawing the room is tried: turned a quarter where its
+    // walls hold their doors either way, the back wall's children split
+    // evenly by width or all on one side of the way in. A compact drawing
+    // here is what lets the parent's rows close up.
+    RoomLayout best;
+    long long best_cost = -1;
+    for (const bool turned : {false, true}) {
+      for (const Split split : {Split::kEven, Split::kBefore, Split::kAfter}) {
+        if (split != Split::kEven && (!spec_.entered || on_[2].empty())) break;
+        if (split == Split::kBefore && on_[2].size() < 2) continue;  // as the even split
+        if (!shape_room(split, turned)) break;
+        lay_out_rows(best, best_cost);
+      }
+    }
+    return best;
+  }
+
+ private:
+  enum class Split { kEven, kBefore, kAfter };
+
+  // Every order of the rows (crowded walls always first) for the room as
+  // shaped; keeps the smallest drawing in `best`, the first of equals, so the
+  // result is the same everywhere.
+  void lay_out_rows(RoomLayout& best, long long& best_cost) {
+    obstacles_.clear();
+    out_ = RoomLayout();
     out_.turns = spec_.turns;
     out_.room = room_;
     out_.box = room_;
@@ -118,11 +145,33 @@ class RoomBuilder {
     // turn off right at the wall.
     std::stable_sort(groups.begin(), groups.end(),
                      [](const Group& a, const Group& b) { return a.crowded > b.crowded; });
-    for (const Group& g : groups) place(g);
-    return std::move(out_);
+    // Which wall's row stands first decides what the later ones must stand
+    // beyond.
+    const std::size_t fixed = static_cast<std::size_t>(
+        std::count_if(groups.begin(), groups.end(), [](const Group& g) { return g.crowded; }));
+    std::vector<std::size_t> order(groups.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    const std::vector<Item> start = obstacles_;
+    const RoomLayout empty = out_;
+    int tries = 0;
+    do {
+      obstacles_ = start;
+      out_ = empty;
+      for (const std::size_t i : order) place(groups[i]);
+      // A long thin drawing leaves more rock round it in its parent's rows
+      // than a square one of the same area.
+      const long long w = out_.box.u1 - out_.box.u0;
+      const long long h = out_.box.v1 - out_.box.v0;
+      const long long cost = w * h + (w - h) * (w - h) / 2;
+      if (best_cost < 0 || cost < best_cost) {
+        best_cost = cost;
+        best = std::move(out_);
+      }
+    } while (
+        ++tries < kOrders &&
+        std::next_permutation(order.begin() + static_cast<std::ptrdiff_t>(fixed), order.end()));
   }
 
- private:
   void sort_children() {
     for (const ChildSpec& c : spec_.children) {
       on_[static_cast<std::size_t>(mod4(quarter(c.wall) - spec_.turns))].push_back(&c);
@@ -135,8 +184,11 @@ class RoomBuilder {
   }
 
   // Turns the room so that its walls hold their doors 6' apart if either way
-  // does, and finds where on the back wall the way in is.
-  void shape_room() {
+  // does, and finds where on the back wall the way in is. False when the
+  // split asked for is not one this wall can take.
+  bool shape_room(Split split, bool turned) {
+    before_.clear();
+    after_.clear();
     const bool along = spec_.turns % 2 == 0;
     width_ = along ? spec_.size.width : spec_.size.height;
     depth_ = along ? spec_.size.height : spec_.size.width;
@@ -145,9 +197,14 @@ class RoomBuilder {
              d >= wall_needed(doors_on(1)) && d >= wall_needed(doors_on(3));
     };
     if (!fits(width_, depth_) && fits(depth_, width_)) std::swap(width_, depth_);
+    if (turned) {
+      // The other way round too, where its walls hold their doors as well.
+      if (width_ == depth_ || !fits(depth_, width_)) return false;
+      std::swap(width_, depth_);
+    }
     // The back wall, in its own frame p = -u: children before the way in
-    // stand at p < 0, after it at p > 0. Split them so both sides are about
-    // as wide; a crowded wall keeps one before.
+    // stand at p < 0, after it at p > 0. An even split makes both sides
+    // about as wide; a crowded wall keeps one before.
     const std::vector<const ChildSpec*>& back = on_[2];
     back_spread_ = spread(width_, doors_on(2));
     if (!spec_.entered) {
@@ -155,8 +212,13 @@ class RoomBuilder {
       entry_offset_ = width_ / 2;
     } else {
       if (back_spread_.crowded) {
+        if (split != Split::kEven) return false;
         before_.assign(back.begin(), back.begin() + 1);
         after_.assign(back.begin() + 1, back.end());
+      } else if (split == Split::kBefore) {
+        before_ = back;
+      } else if (split == Split::kAfter) {
+        after_ = back;
       } else {
         int wide_before = 0;
         int wide_after = 0;
@@ -176,6 +238,7 @@ class RoomBuilder {
     // Back-wall frame: p runs from a - W to a, the way in at p = 0.
     a_ = width_ - entry_offset_;
     room_ = {-a_, 0, width_ - a_, depth_};
+    return true;
   }
 
   std::vector<Group> make_groups() {
