@@ -19,8 +19,9 @@ namespace {
 
 using dungeon::Dungeon;
 
-// Between the trees of a level packed side by side.
-constexpr int kTreeGap = 20;
+// Between the trees of a level: more than any spacing inside one, so a
+// tree's box kept this far from all that stands is always clear.
+constexpr int kTreeGap = 10;
 
 int quarter(Wall wall) {
   switch (wall) {

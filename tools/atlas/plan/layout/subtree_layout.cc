@@ -11,8 +11,8 @@ namespace atlas {
 namespace {
 
 constexpr int kFar = 1 << 28;
-// Between drawings standing side by side in a row.
-constexpr int kRowGap = 10;
+// Between drawings standing side by side in a row: clearance.h's spacing.
+constexpr int kRowGap = 6;
 // The first jog lane lies this far beyond the wall, the next ones kLane
 // further each: a corridor in the doorway of a crowded wall turns here.
 constexpr int kFirstLane = 5;
