@@ -79,6 +79,15 @@ PrintedPlan print_layout(const PlanSize& plan, const PrintScale& scale) {
   printed.columns = tile_spans(plan.frame_width, across, kTileOverlapFeet);
   printed.rows = tile_spans(plan.frame_height, down, kTileOverlapFeet);
   printed.tiles = needed_tiles(printed, plan.drawn);
+  // Rock alone may spill past the one tile that holds every room and
+  // corridor: that tile is the whole plan, with no overview and no
+  // neighbours.
+  if (printed.tiles.size() == 1) {
+    printed.columns = {printed.columns[printed.tiles[0].column]};
+    printed.rows = {printed.rows[printed.tiles[0].row]};
+    printed.tiles = {{0, 0}};
+    return printed;
+  }
   printed.overview_mm_per_foot = fit_mm_per_foot(plan.frame_width, plan.frame_height,
                                                  kPlanBoxWidthMm, kPlanBoxHeightMm - kTileLabelMm);
   return printed;

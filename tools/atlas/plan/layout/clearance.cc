@@ -63,7 +63,7 @@ int spacing(Kind a, Kind b) {
   if (a == Kind::kCorridor && b == Kind::kCorridor) return 6;
   if (a == Kind::kCorridor || b == Kind::kCorridor)
     return a == Kind::kRoom || b == Kind::kRoom ? 5 : 6;
-  return 10;
+  return 6;
 }
 
 bool clear_of(const Item& item, const std::vector<Item>& others) {

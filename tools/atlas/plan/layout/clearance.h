@@ -32,8 +32,9 @@ struct Item {
 };
 
 // The least distance two kinds keep: more than 5' between centrelines, 5'
-// between a centreline and a wall, 10' round whole drawings so that rock
-// shows between neighbours.
+// between a centreline and a wall, 6' between rooms and round whole
+// drawings: as much rock as shows between two corridors, no more, since
+// every foot more is paid for many times over on a big level.
 int spacing(Kind a, Kind b);
 
 // Square distance between two closed boxes (0 when they meet).

@@ -19,8 +19,9 @@ namespace {
 
 using dungeon::Dungeon;
 
-// Between the trees of a level packed side by side.
-constexpr int kTreeGap = 20;
+// Between the trees of a level: more than any spacing inside one, so a
+// tree's box kept this far from all that stands is always clear.
+constexpr int kTreeGap = 10;
 
 // The unit step of a frame's forward, `turns` quarter turns clockwise from
 // north, on the page (y grows south).
@@ -242,51 +243,104 @@ class LevelLayout {
     return tree;
   }
 
-  // Shelf packing: rows of trees, tallest first, no wider than the widest
-  // tree or the side of a square holding them all.
+  // The trees of a level, biggest first, each set where it grows the level
+  // least: often in the rock a bigger tree leaves empty. A tree stands as
+  // its whole box, kept kTreeGap clear of every room and corridor already
+  // standing (looked up on a grid of 10-foot cells), so nothing of two trees
+  // can meet.
   void pack(std::vector<Tree>& trees) {
-    long long area = 0;
-    int widest = 0;
-    for (const Tree& t : trees) {
-      const int w = t.bounds.x1 - t.bounds.x0 + kTreeGap + 10;
-      const int h = t.bounds.y1 - t.bounds.y0 + kTreeGap + 10;
-      area += static_cast<long long>(w) * h;
-      widest = std::max(widest, w);
-    }
-    int row_limit = widest;
-    while (static_cast<long long>(row_limit) * row_limit < area) row_limit += 10;
     std::vector<std::size_t> order(trees.size());
     for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-      return trees[a].bounds.y1 - trees[a].bounds.y0 > trees[b].bounds.y1 - trees[b].bounds.y0;
-    });
-    int x = 0;
-    int y = 0;
-    int row_height = 0;
-    for (const std::size_t k : order) {
-      Tree& t = trees[k];
-      const int w = t.bounds.x1 - floor_to_ten(t.bounds.x0);
-      const int h = t.bounds.y1 - floor_to_ten(t.bounds.y0);
-      if (x > 0 && x + w > row_limit) {
-        x = 0;
-        y += row_height + kTreeGap;
-        row_height = 0;
-      }
-      const int dx = x - floor_to_ten(t.bounds.x0);
-      const int dy = y - floor_to_ten(t.bounds.y0);
-      for (const int n : t.rooms) {
-        rects_.at(n).x += dx;
-        rects_.at(n).y += dy;
+    const auto area = [&](std::size_t k) {
+      const Bounds& b = trees[k].bounds;
+      return static_cast<long long>(b.x1 - b.x0) * (b.y1 - b.y0);
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return area(a) > area(b); });
+    std::vector<Box> standing;
+    Box all;
+    for (std::size_t n = 0; n < order.size(); ++n) {
+      Tree& t = trees[order[n]];
+      const int x0 = floor_to_ten(t.bounds.x0);
+      const int y0 = floor_to_ten(t.bounds.y0);
+      const int w = t.bounds.x1 - x0;
+      const int h = t.bounds.y1 - y0;
+      const Point at = n == 0 ? Point{0, 0} : free_place(standing, all, w, h);
+      move_tree(t, at.x - x0, at.y - y0);
+      const Box box{at.x, at.y, at.x + w, at.y + h};
+      all = n == 0 ? box : united(all, box);
+      for (const int r : t.rooms) {
+        const Rect& q = rects_.at(r);
+        standing.push_back({q.x, q.y, q.right(), q.bottom()});
       }
       for (std::size_t c = t.first_corridor; c < t.end_corridor; ++c) {
-        for (Point& p : corridors_[c].points) {
-          p.x += dx;
-          p.y += dy;
+        const std::vector<Point>& p = corridors_[c].points;
+        for (std::size_t k = 1; k < p.size(); ++k) {
+          standing.push_back(box_of(Vec{p[k - 1].x, p[k - 1].y}, Vec{p[k].x, p[k].y}));
         }
       }
-      x = floor_to_ten(x + w + kTreeGap + 9);
-      row_height = std::max(row_height, floor_to_ten(h + 9));
     }
+    // The plan starts at (0, 0).
+    for (Tree& t : trees) move_tree(t, -all.u0, -all.v0);
+  }
+
+  void move_tree(Tree& t, int dx, int dy) {
+    for (const int r : t.rooms) {
+      rects_.at(r).x += dx;
+      rects_.at(r).y += dy;
+    }
+    for (std::size_t c = t.first_corridor; c < t.end_corridor; ++c) {
+      for (Point& p : corridors_[c].points) {
+        p.x += dx;
+        p.y += dy;
+      }
+    }
+  }
+
+  // The corner, on the 10-foot grid, of a free w by h box that grows `all`
+  // least (the first such in rows from the north-west).
+  static Point free_place(const std::vector<Box>& standing, const Box& all, int w, int h) {
+    const int wc = w / 10 + 1;
+    const int hc = h / 10 + 1;
+    const int gx0 = floor_to_ten(all.u0) / 10 - wc - 3;
+    const int gy0 = floor_to_ten(all.v0) / 10 - hc - 3;
+    const int columns = floor_to_ten(all.u1) / 10 + wc + 4 - gx0;
+    const int rows = floor_to_ten(all.v1) / 10 + hc + 4 - gy0;
+    const auto cols = static_cast<std::size_t>(columns + 1);
+    std::vector<int> sum(cols * static_cast<std::size_t>(rows + 1), 0);
+    const auto cell = [&](int c, int r) -> int& {
+      return sum[static_cast<std::size_t>(r) * cols + static_cast<std::size_t>(c)];
+    };
+    for (const Box& b : standing) {
+      const int c0 = std::max(0, floor_to_ten(b.u0 - kTreeGap) / 10 - gx0);
+      const int c1 = std::min(columns - 1, floor_to_ten(b.u1 + kTreeGap) / 10 - gx0);
+      const int r0 = std::max(0, floor_to_ten(b.v0 - kTreeGap) / 10 - gy0);
+      const int r1 = std::min(rows - 1, floor_to_ten(b.v1 + kTreeGap) / 10 - gy0);
+      for (int r = r0; r <= r1; ++r) {
+        for (int c = c0; c <= c1; ++c) cell(c + 1, r + 1) = 1;
+      }
+    }
+    for (int r = 1; r <= rows; ++r) {
+      for (int c = 1; c <= columns; ++c) {
+        cell(c, r) += cell(c - 1, r) + cell(c, r - 1) - cell(c - 1, r - 1);
+      }
+    }
+    // The columns west of everything are always free; this is never kept.
+    Point best{floor_to_ten(all.u1) + kTreeGap + 10, floor_to_ten(all.v0)};
+    long long best_area = -1;
+    for (int r = 0; r + hc <= rows; ++r) {
+      for (int c = 0; c + wc <= columns; ++c) {
+        if (cell(c + wc, r + hc) - cell(c, r + hc) - cell(c + wc, r) + cell(c, r) != 0) continue;
+        const Point at{(gx0 + c) * 10, (gy0 + r) * 10};
+        const Box grown = united(all, {at.x, at.y, at.x + w, at.y + h});
+        const long long a = static_cast<long long>(grown.u1 - grown.u0) * (grown.v1 - grown.v0);
+        if (best_area < 0 || a < best_area) {
+          best_area = a;
+          best = at;
+        }
+      }
+    }
+    return best;
   }
 
   PlanLevel to_plan_level() const {

@@ -11,8 +11,8 @@ namespace atlas {
 namespace {
 
 constexpr int kFar = 1 << 28;
-// Between drawings standing side by side in a row.
-constexpr int kRowGap = 10;
+// Between drawings standing side by side in a row: clearance.h's spacing.
+constexpr int kRowGap = 6;
 // The first jog lane lies this far beyond the wall, the next ones kLane
 // further each: a corridor in the doorway of a crowded wall turns here.
 constexpr int kFirstLane = 5;
@@ -21,6 +21,8 @@ constexpr int kLane = 10;
 constexpr int kChannel = 10;
 // What a jog costs against square feet of drawing, choosing a row's place.
 constexpr long long kJogCost = 400;
+// Orders of a room's rows tried at most.
+constexpr int kOrders = 120;
 
 // The shortest wall that holds `doors` doors 6' apart.
 int wall_needed(int doors) {
@@ -72,7 +74,7 @@ Spread spread(int length, int doors) {
 // frame (forward away from the wall, p along it).
 struct Group {
   int turns = 0;                       // the wall's frame, from the room's
-  std::vector<const ChildSpec*> kids;  // in door order, ascending p
+  std::vector<const ChildBrief*> kids;  // in door order, ascending p
   std::vector<int> door;               // p of each kid's door
   bool crowded = false;
   // A crowded wall's row stands with this kid's corridor straight.
@@ -87,7 +89,32 @@ class RoomBuilder {
 
   RoomLayout build() {
     sort_children();
-    shape_room();
+    // Every way of drawing the room is tried: turned a quarter where its
+    // walls hold their doors either way, the back wall's children split
+    // evenly by width or all on one side of the way in. A compact drawing
+    // here is what lets the parent's rows close up.
+    RoomLayout best;
+    long long best_cost = -1;
+    for (const bool turned : {false, true}) {
+      for (const Split split : {Split::kEven, Split::kBefore, Split::kAfter}) {
+        if (split != Split::kEven && (!brief_.entered || on_[2].empty())) break;
+        if (split == Split::kBefore && on_[2].size() < 2) continue;  // as the even split
+        if (!shape_room(split, turned)) break;
+        lay_out_rows(best, best_cost);
+      }
+    }
+    return best;
+  }
+
+ private:
+  enum class Split { kEven, kBefore, kAfter };
+
+  // Every order of the rows (crowded walls always first) for the room as
+  // shaped; keeps the smallest drawing in `best`, the first of equals, so the
+  // result is the same everywhere.
+  void lay_out_rows(RoomLayout& best, long long& best_cost) {
+    obstacles_.clear();
+    out_ = RoomLayout();
     out_.turns = brief_.turns;
     out_.room = room_;
     out_.box = room_;
@@ -100,13 +127,35 @@ class RoomBuilder {
     // turn off right at the wall.
     std::stable_sort(groups.begin(), groups.end(),
                      [](const Group& a, const Group& b) { return a.crowded > b.crowded; });
-    for (const Group& g : groups) place(g);
-    return std::move(out_);
+    // Which wall's row stands first decides what the later ones must stand
+    // beyond.
+    const std::size_t fixed = static_cast<std::size_t>(
+        std::count_if(groups.begin(), groups.end(), [](const Group& g) { return g.crowded; }));
+    std::vector<std::size_t> order(groups.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    const std::vector<Item> start = obstacles_;
+    const RoomLayout empty = out_;
+    int tries = 0;
+    do {
+      obstacles_ = start;
+      out_ = empty;
+      for (const std::size_t i : order) place(groups[i]);
+      // A long thin drawing leaves more rock round it in its parent's rows
+      // than a square one of the same area.
+      const long long w = out_.box.u1 - out_.box.u0;
+      const long long h = out_.box.v1 - out_.box.v0;
+      const long long cost = w * h + (w - h) * (w - h) / 2;
+      if (best_cost < 0 || cost < best_cost) {
+        best_cost = cost;
+        best = std::move(out_);
+      }
+    } while (
+        ++tries < kOrders &&
+        std::next_permutation(order.begin() + static_cast<std::ptrdiff_t>(fixed), order.end()));
   }
 
- private:
   void sort_children() {
-    for (const ChildSpec& c : brief_.children) {
+    for (const ChildBrief& c : brief_.children) {
       on_[static_cast<std::size_t>(mod4(quarter(c.wall) - brief_.turns))].push_back(&c);
     }
   }
@@ -117,8 +166,11 @@ class RoomBuilder {
   }
 
   // Turns the room so that its walls hold their doors 6' apart if either way
-  // does, and finds where on the back wall the way in is.
-  void shape_room() {
+  // does, and finds where on the back wall the way in is. False when the
+  // split asked for is not one this wall can take.
+  bool shape_room(Split split, bool turned) {
+    before_.clear();
+    after_.clear();
     const bool along = brief_.turns % 2 == 0;
     width_ = along ? brief_.size.width : brief_.size.height;
     depth_ = along ? brief_.size.height : brief_.size.width;
@@ -127,22 +179,32 @@ class RoomBuilder {
              d >= wall_needed(doors_on(1)) && d >= wall_needed(doors_on(3));
     };
     if (!fits(width_, depth_) && fits(depth_, width_)) std::swap(width_, depth_);
+    if (turned) {
+      // The other way round too, where its walls hold their doors as well.
+      if (width_ == depth_ || !fits(depth_, width_)) return false;
+      std::swap(width_, depth_);
+    }
     // The back wall, in its own frame p = -u: children before the way in
-    // stand at p < 0, after it at p > 0. Split them so both sides are about
-    // as wide; a crowded wall keeps one before.
-    const std::vector<const ChildSpec*>& back = on_[2];
+    // stand at p < 0, after it at p > 0. An even split makes both sides
+    // about as wide; a crowded wall keeps one before.
+    const std::vector<const ChildBrief*>& back = on_[2];
     back_spread_ = spread(width_, doors_on(2));
     if (!brief_.entered) {
       before_ = back;
       entry_offset_ = width_ / 2;
     } else {
       if (back_spread_.crowded) {
+        if (split != Split::kEven) return false;
         before_.assign(back.begin(), back.begin() + 1);
         after_.assign(back.begin() + 1, back.end());
+      } else if (split == Split::kBefore) {
+        before_ = back;
+      } else if (split == Split::kAfter) {
+        after_ = back;
       } else {
         int wide_before = 0;
         int wide_after = 0;
-        for (const ChildSpec* c : back) {
+        for (const ChildBrief* c : back) {
           const int w = c->layout->box.u1 - c->layout->box.u0 + kRowGap;
           if (wide_before <= wide_after) {
             before_.push_back(c);
@@ -158,6 +220,7 @@ class RoomBuilder {
     // Back-wall frame: p runs from a - W to a, the way in at p = 0.
     a_ = width_ - entry_offset_;
     room_ = {-a_, 0, width_ - a_, depth_};
+    return true;
   }
 
   std::vector<Group> make_groups() {
@@ -400,14 +463,14 @@ class RoomBuilder {
   }
 
   const RoomBrief& brief_;
-  std::array<std::vector<const ChildSpec*>, 4> on_;
+  std::array<std::vector<const ChildBrief*>, 4> on_;
   int width_ = 0;
   int depth_ = 0;
   int a_ = 0;
   int entry_offset_ = 0;
   Spread back_spread_;
-  std::vector<const ChildSpec*> before_;
-  std::vector<const ChildSpec*> after_;
+  std::vector<const ChildBrief*> before_;
+  std::vector<const ChildBrief*> after_;
   Box room_;
   std::vector<Item> obstacles_;
   RoomLayout out_;

@@ -22,7 +22,7 @@ namespace atlas {
 
 struct RoomLayout;
 
-struct ChildSpec {
+struct ChildBrief {
   int slot = 0;
   Wall wall = Wall::kNorth;  // the wall of the parent it is reached through
   const RoomLayout* layout = nullptr;
@@ -34,7 +34,7 @@ struct RoomBrief {
   // False for the first room of a tree: no corridor comes in, so the room's
   // back wall needs no channel kept free.
   bool entered = true;
-  std::vector<ChildSpec> children;  // ordinary exits leading on, in slot order
+  std::vector<ChildBrief> children;  // ordinary exits leading on, in slot order
 };
 
 // A laid-out subtree, in the frame of its room: the door it is entered by at
