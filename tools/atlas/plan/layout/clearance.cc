@@ -40,12 +40,6 @@ Parts outside_doorway(const Box& run, Vec door) {
 
 }  // namespace
 
-int gap(const Box& a, const Box& b) {
-  const int du = std::max({0, a.u0 - b.u1, b.u0 - a.u1});
-  const int dv = std::max({0, a.v0 - b.v1, b.v0 - a.v1});
-  return std::max(du, dv);
-}
-
 bool apart_beyond_doorways(const Box& a, Vec door_a, const Box& b, Vec door_b, int need) {
   const Parts pa = outside_doorway(a, door_a);
   const Parts pb = outside_doorway(b, door_b);
@@ -57,13 +51,6 @@ bool apart_beyond_doorways(const Box& a, Vec door_a, const Box& b, Vec door_b, i
     }
   }
   return true;
-}
-
-int spacing(Kind a, Kind b) {
-  if (a == Kind::kCorridor && b == Kind::kCorridor) return 6;
-  if (a == Kind::kCorridor || b == Kind::kCorridor)
-    return a == Kind::kRoom || b == Kind::kRoom ? 5 : 6;
-  return 6;
 }
 
 bool clear_of(const Item& item, const std::vector<Item>& others) {

@@ -8,6 +8,7 @@
 #ifndef ATLAS_PLAN_LAYOUT_CLEARANCE_H_
 #define ATLAS_PLAN_LAYOUT_CLEARANCE_H_
 
+#include <algorithm>
 #include <vector>
 
 #include "atlas/plan/layout/frame.h"
@@ -35,10 +36,19 @@ struct Item {
 // between a centreline and a wall, 6' between rooms and round whole
 // drawings: as much rock as shows between two corridors, no more, since
 // every foot more is paid for many times over on a big level.
-int spacing(Kind a, Kind b);
+constexpr int spacing(Kind a, Kind b) {
+  if (a == Kind::kCorridor && b == Kind::kCorridor) return 6;
+  if (a == Kind::kCorridor || b == Kind::kCorridor)
+    return a == Kind::kRoom || b == Kind::kRoom ? 5 : 6;
+  return 6;
+}
 
 // Square distance between two closed boxes (0 when they meet).
-int gap(const Box& a, const Box& b);
+constexpr int gap(const Box& a, const Box& b) {
+  const int du = std::max({0, a.u0 - b.u1, b.u0 - a.u1});
+  const int dv = std::max({0, a.v0 - b.v1, b.v0 - a.v1});
+  return std::max(du, dv);
+}
 
 // REQUIRES: `a` and `b` are single horizontal or vertical runs of two
 // corridors that leave one room, by the doors `door_a` and `door_b`.

@@ -18,19 +18,9 @@ constexpr int kCell = 40;
 // A second full pass gains little room for twice the time.
 constexpr int kPasses = 1;
 constexpr int kTries = 3;
-// A last pass moves only subtrees still this far from their parents (in
-// feet of corridor): few, and where most room is won. It sweeps at most
-// kBudget rooms for each room of the tree, so big subtrees far out cannot
-// make it slow.
-constexpr int kLong = 40;
-constexpr long long kBudget = 10;
 
 Box box_of_run(Point a, Point b) {
   return box_of(Vec{a.x, a.y}, Vec{b.x, b.y});
-}
-
-Box box_of_rect(const Rect& r) {
-  return {r.x, r.y, r.x + r.w, r.y + r.h};
 }
 
 bool is_line(const Box& b) {
@@ -57,31 +47,6 @@ class Compactor {
     for (int pass = 0; pass < kPasses; ++pass) {
       for (std::size_t k = n; k-- > 1;) slide(bfs_[k]);
       for (std::size_t k = 1; k < n; ++k) slide(bfs_[k]);
-    }
-    // In the last pass nothing may leave the tree's box: a subtree that
-    // slides past its parent would grow it again.
-    bound_ = true;
-    all_ = box_of_rect(t_.room[0]);
-    for (std::size_t i = 0; i < n; ++i) {
-      all_ = united(all_, box_of_rect(t_.room[i]));
-      for (const Point& p : t_.corridor[i]) all_ = united(all_, box_of_run(p, p));
-    }
-    long long budget = kBudget * static_cast<long long>(n);
-    const auto far_out = [&](int c) {
-      const auto& path = t_.corridor[static_cast<std::size_t>(c)];
-      int total = 0;
-      for (std::size_t k = 1; k < path.size(); ++k) total += length(path[k - 1], path[k]);
-      const long long size =
-          end_[static_cast<std::size_t>(c)] - first_[static_cast<std::size_t>(c)];
-      if (total < kLong || size > budget) return false;
-      budget -= size;
-      return true;
-    };
-    for (std::size_t k = n; k-- > 1;) {
-      if (far_out(bfs_[k])) slide(bfs_[k]);
-    }
-    for (std::size_t k = 1; k < n; ++k) {
-      if (far_out(bfs_[k])) slide(bfs_[k]);
     }
   }
 
@@ -340,14 +305,10 @@ class Compactor {
   // that loses or gains an end stays where it is, as do those before it.
   bool can_move(int c, Point mv, std::size_t from) {
     const auto swept = [&](const Box& b) { return united(b, shifted(b, {mv.x, mv.y})); };
-    const auto outside = [&](const Box& b) {
-      return bound_ && (b.u0 < all_.u0 || b.v0 < all_.v0 || b.u1 > all_.u1 || b.v1 > all_.v1);
-    };
     const auto& path = t_.corridor[static_cast<std::size_t>(c)];
     std::vector<Box> fixed;
     for (std::size_t k = 1; k < path.size(); ++k) {
       if (k - 1 >= from) {
-        if (outside(swept(box_of_run(path[k - 1], path[k])))) return false;
         if (!clear(swept(box_of_run(path[k - 1], path[k])), true, c, true)) return false;
       } else if (k + 1 < path.size()) {
         const Point end = k >= from ? Point{path[k].x + mv.x, path[k].y + mv.y} : path[k];
@@ -357,13 +318,11 @@ class Compactor {
     for (int k = first_[static_cast<std::size_t>(c)]; k < end_[static_cast<std::size_t>(c)]; ++k) {
       const int x = preorder_[static_cast<std::size_t>(k)];
       const Box room = swept(box_of_rect(t_.room[static_cast<std::size_t>(x)]));
-      if (outside(room)) return false;
       if (!clear(room, false, c, false) || !clear_of_own(room, false, x, c, fixed)) return false;
       if (x == c) continue;
       const auto& runs = t_.corridor[static_cast<std::size_t>(x)];
       for (std::size_t r = 1; r < runs.size(); ++r) {
         const Box run = swept(box_of_run(runs[r - 1], runs[r]));
-        if (outside(run)) return false;
         if (!clear(run, true, c, false) || !clear_of_own(run, true, x, c, fixed)) return false;
       }
     }
@@ -451,8 +410,6 @@ class Compactor {
   std::vector<std::vector<int>> cells_;
   std::vector<int> seen_;
   int stamp_ = 0;
-  Box all_;  // what the last pass keeps within
-  bool bound_ = false;
   int x0_ = 0;
   int y0_ = 0;
   int columns_ = 0;

@@ -35,6 +35,10 @@ constexpr Box box_of(Vec a, Vec b) {
   return {std::min(a.u, b.u), std::min(a.v, b.v), std::max(a.u, b.u), std::max(a.v, b.v)};
 }
 
+constexpr Box box_of_rect(const Rect& r) {
+  return {r.x, r.y, r.x + r.w, r.y + r.h};
+}
+
 constexpr Box united(const Box& a, const Box& b) {
   return {std::min(a.u0, b.u0), std::min(a.v0, b.v0), std::max(a.u1, b.u1), std::max(a.v1, b.v1)};
 }

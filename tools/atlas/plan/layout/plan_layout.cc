@@ -10,6 +10,7 @@
 
 #include "atlas/common/finished_run.h"
 #include "atlas/plan/layout/compaction.h"
+#include "atlas/plan/layout/level_compaction.h"
 #include "atlas/plan/layout/subtree_layout.h"
 #include "atlas/plan/room_footprint.h"
 #include "atlas/plan/room_outline.h"
@@ -88,22 +89,6 @@ struct Bounds {
   }
 };
 
-// A corridor's points less those where it runs straight on (a jog that
-// compaction closed up).
-std::vector<Point> without_bends_in_line(const std::vector<Point>& points) {
-  std::vector<Point> out;
-  for (const Point& p : points) {
-    if (!out.empty() && out.back() == p) continue;
-    if (out.size() >= 2) {
-      const Point a = out[out.size() - 2];
-      const Point b = out.back();
-      if ((a.x == b.x && b.x == p.x) || (a.y == b.y && b.y == p.y)) out.pop_back();
-    }
-    out.push_back(p);
-  }
-  return out;
-}
-
 int floor_to_ten(int feet) {
   return (feet >= 0 ? feet / 10 : -((-feet + 9) / 10)) * 10;
 }
@@ -126,6 +111,7 @@ class LevelLayout {
     std::stable_sort(trees.begin(), trees.end(),
                      [](const Tree& a, const Tree& b) { return a.rooms.size() > b.rooms.size(); });
     pack(trees);
+    close_up();
     return to_plan_level();
   }
 
@@ -282,6 +268,44 @@ class LevelLayout {
     }
     // The plan starts at (0, 0).
     for (Tree& t : trees) move_tree(t, -all.u0, -all.v0);
+  }
+
+  // The whole level pulled together north and west, then set at (0, 0).
+  void close_up() {
+    DrawnTree level;
+    std::map<int, int> index;
+    for (const auto& [n, info] : rooms_) {
+      index[n] = static_cast<int>(level.room.size());
+      level.room.push_back(rects_.at(n));
+    }
+    for (const auto& [n, info] : rooms_) {
+      const auto into = corridor_into_.find(n);
+      level.parent.push_back(into == corridor_into_.end() ? -1 : index.at(parent_of(n)));
+      level.corridor.push_back(into == corridor_into_.end() ? std::vector<Point>{}
+                                                            : corridors_[into->second].points);
+    }
+    compact_level(level);
+    Bounds all;
+    for (const Rect& r : level.room) {
+      all.add(r.x, r.y);
+      all.add(r.right(), r.bottom());
+    }
+    for (const auto& c : level.corridor) {
+      for (const Point& p : c) all.add(p.x, p.y);
+    }
+    const int dx = -floor_to_ten(all.x0);
+    const int dy = -floor_to_ten(all.y0);
+    for (const auto& [n, k] : index) {
+      Rect& r = rects_.at(n);
+      r = level.room[static_cast<std::size_t>(k)];
+      r.x += dx;
+      r.y += dy;
+      const auto into = corridor_into_.find(n);
+      if (into == corridor_into_.end()) continue;
+      std::vector<Point>& points = corridors_[into->second].points;
+      points = level.corridor[static_cast<std::size_t>(k)];
+      for (Point& p : points) p = {p.x + dx, p.y + dy};
+    }
   }
 
   void move_tree(Tree& t, int dx, int dy) {

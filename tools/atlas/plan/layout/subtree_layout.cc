@@ -73,9 +73,9 @@ Spread spread(int length, int doors) {
 // Children reached through one wall and placed as one row, in the wall's
 // frame (forward away from the wall, p along it).
 struct Group {
-  int turns = 0;                       // the wall's frame, from the room's
+  int turns = 0;                        // the wall's frame, from the room's
   std::vector<const ChildBrief*> kids;  // in door order, ascending p
-  std::vector<int> door;               // p of each kid's door
+  std::vector<int> door;                // p of each kid's door
   bool crowded = false;
   // A crowded wall's row stands with this kid's corridor straight.
   int pivot = -1;
