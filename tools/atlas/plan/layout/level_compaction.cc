@@ -152,7 +152,7 @@ void open_jogs(DrawnTree& t) {
 }
 
 // One northward pass; true when anything moved.
-bool close_up_north(DrawnTree& t, bool jogs, bool child_north) {
+bool close_up_north(DrawnTree& t, bool jogs, bool child_north, bool hold_doorways) {
   if (jogs) open_jogs(t);
   Elements e(t);
   for (std::size_t k = 0; k < t.room.size(); ++k) {
@@ -171,13 +171,27 @@ bool close_up_north(DrawnTree& t, bool jogs, bool child_north) {
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
     return pieces[a].box.u0 < pieces[b].box.u0;
   });
-  // Two pieces side by side (a doorway's runs, closer than elsewhere) move
-  // as one.
+  // Two pieces side by side move as one. With `hold_doorways`, so do two
+  // runs of corridors of one room that come closer than their spacing,
+  // which only their doorways allow: with that room, so that they stay
+  // within their doorways. (A run that stretches can carry such a pair out
+  // of its doorway; holding every such pair costs much of the room won, so
+  // it is done only where a pass without it broke a doorway.)
   for_each_close_pair(pieces, order, [&](const Piece& a, const Piece& b) {
-    if (a.box.v0 < b.box.v1 && b.box.v0 < a.box.v1) {
-      e.join(a.top, a.bottom);
-      e.join(a.top, b.top);
-      e.join(a.top, b.bottom);
+    const bool side_by_side = a.box.v0 < b.box.v1 && b.box.v0 < a.box.v1;
+    const bool in_doorways = hold_doorways && a.kind == Kind::kCorridor &&
+                             b.kind == Kind::kCorridor &&
+                             gap(a.box, b.box) < spacing(a.kind, b.kind);
+    if (!side_by_side && !in_doorways) return;
+    e.join(a.top, a.bottom);
+    e.join(a.top, b.top);
+    e.join(a.top, b.bottom);
+    if (!in_doorways) return;
+    for (const int room : {t.parent[static_cast<std::size_t>(a.corridor)], a.corridor}) {
+      if (room >= 0 &&
+          (room == b.corridor || room == t.parent[static_cast<std::size_t>(b.corridor)])) {
+        e.join(a.top, room);
+      }
     }
   });
 
@@ -262,7 +276,9 @@ bool close_up_north(DrawnTree& t, bool jogs, bool child_north) {
     moved = moved || s != 0;
     t.room[k].y += s;
     for (std::size_t j = 0; j < t.corridor[k].size(); ++j) {
-      t.corridor[k][j].y += shift_of(e.point(k, j));
+      const int by = shift_of(e.point(k, j));
+      moved = moved || by != 0;
+      t.corridor[k][j].y += by;
     }
     t.corridor[k] = without_bends_in_line(t.corridor[k]);
   }
@@ -302,15 +318,17 @@ bool close_up(DrawnTree& level, bool jogs) {
   for (int round = 0; round < kRounds; ++round) {
     bool moved = false;
     for (const bool west : {false, true}) {
-      DrawnTree before = level;
-      if (west) transpose(level);
-      const bool this_moved = close_up_north(level, jogs, round % 2 == 0);
-      if (west) transpose(level);
-      // The pass keeps every spacing by construction; the check guards the
-      // doorways, where a run that grows could carry its end out of them.
-      if (this_moved && !keeps_spacing(level)) {
-        level = std::move(before);
-        return false;
+      const DrawnTree before = level;
+      bool this_moved = false;
+      for (const bool hold : {false, true}) {
+        if (west) transpose(level);
+        this_moved = close_up_north(level, jogs, round % 2 == 0, hold);
+        if (west) transpose(level);
+        // The pass keeps every spacing by construction but for doorways;
+        // the check says whether it kept those too.
+        if (!this_moved || keeps_spacing(level)) break;
+        level = before;
+        if (hold) return false;
       }
       moved = moved || this_moved;
     }
