@@ -15,7 +15,8 @@ namespace atlas {
 
 namespace {
 
-// Moves go in whole 5-foot steps, which keeps rooms on the plan's grid.
+// Moves go in whole 5-foot steps, as the slides do: a room never moves by
+// a sliver.
 constexpr int kStep = 5;
 // A run out of or into a door keeps at least this much; a straight
 // corridor keeps its two rooms this far apart.

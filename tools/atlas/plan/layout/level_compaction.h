@@ -6,7 +6,8 @@
 // then west the same way, again and again: long runs shorten, jogs close up
 // into straight corridors, and empty bands vanish. Nothing changes the order
 // of two things that stand side by side along the axis, so nothing can come
-// to cross or touch that did not before.
+// to cross or touch that did not before. Between rounds, far subtrees are
+// brought home (long_corridors.h).
 #ifndef ATLAS_PLAN_LAYOUT_LEVEL_COMPACTION_H_
 #define ATLAS_PLAN_LAYOUT_LEVEL_COMPACTION_H_
 
@@ -18,8 +19,9 @@
 namespace atlas {
 
 // REQUIRES: `level` keeps every spacing of clearance.h; roots have parent
-// -1 and an empty corridor. It still does after, with every room moved by
-// whole 5-foot steps and no corridor given a bend it did not have.
+// -1 and an empty corridor; a corridor is straight or one jog. All that
+// still holds after, within the box the level had. A straight corridor may
+// become a jog only on a level left sparse otherwise.
 void compact_level(DrawnTree& level);
 
 // A corridor's points less repeated ones and those where it runs straight
