@@ -43,6 +43,9 @@ constexpr int spacing(Kind a, Kind b) {
   return 6;
 }
 
+// The most that spacing() ever asks for.
+inline constexpr int kWidestSpacing = 6;
+
 // Square distance between two closed boxes (0 when they meet).
 constexpr int gap(const Box& a, const Box& b) {
   const int du = std::max({0, a.u0 - b.u1, b.u0 - a.u1});

@@ -31,8 +31,6 @@ constexpr int kCycles = 2;
 constexpr double kSparse = 0.05;
 constexpr int kOpens = 50;
 constexpr int kPart = 10;
-// The most any two pieces must keep apart (clearance.h).
-constexpr int kWidestSpacing = 6;
 
 int step_up(int feet) {
   return feet >= 0 ? (feet + kStep - 1) / kStep * kStep : -(-feet / kStep * kStep);

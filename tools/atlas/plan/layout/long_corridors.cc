@@ -24,8 +24,6 @@ constexpr int kJogCost = 100;
 constexpr int kTries = 40;
 constexpr int kStep = 5;
 constexpr int kCell = 10;
-// The widest spacing of clearance.h.
-constexpr int kClear = 6;
 
 int floor_div(int a, int b) {
   return a >= 0 ? a / b : -((-a + b - 1) / b);
@@ -40,7 +38,7 @@ int cost_of(const std::vector<Point>& p) {
   return length;
 }
 
-// 10-foot cells of the level, marked where something stands within kClear,
+// 10-foot cells of the level, marked where something stands within kWidestSpacing,
 // summed so that a box asks in constant time whether it is clear.
 class Occupancy {
  public:
@@ -52,10 +50,10 @@ class Occupancy {
         sum_(static_cast<std::size_t>((columns_ + 1) * (rows_ + 1)), 0) {}
 
   void mark(const Box& b) {
-    const int c0 = std::max(0, floor_div(b.u0 - kClear, kCell) - u0_);
-    const int c1 = std::min(columns_ - 1, floor_div(b.u1 + kClear, kCell) - u0_);
-    const int r0 = std::max(0, floor_div(b.v0 - kClear, kCell) - v0_);
-    const int r1 = std::min(rows_ - 1, floor_div(b.v1 + kClear, kCell) - v0_);
+    const int c0 = std::max(0, floor_div(b.u0 - kWidestSpacing, kCell) - u0_);
+    const int c1 = std::min(columns_ - 1, floor_div(b.u1 + kWidestSpacing, kCell) - u0_);
+    const int r0 = std::max(0, floor_div(b.v0 - kWidestSpacing, kCell) - v0_);
+    const int r1 = std::min(rows_ - 1, floor_div(b.v1 + kWidestSpacing, kCell) - v0_);
     for (int r = r0; r <= r1; ++r) {
       for (int c = c0; c <= c1; ++c) at(c + 1, r + 1) = 1;
     }
@@ -148,14 +146,15 @@ class Mover {
     const std::vector<Point> old = t_.corridor[k];
     const Point door = old.front();
     // Only what stands within reach of the door matters.
-    const int reach = kReach + std::max(inside.u1 - inside.u0, inside.v1 - inside.v0) + kClear;
+    const int reach =
+        kReach + std::max(inside.u1 - inside.u0, inside.v1 - inside.v0) + kWidestSpacing;
     const Box near{std::max(all_.u0, door.x - reach), std::max(all_.v0, door.y - reach),
                    std::min(all_.u1, door.x + reach), std::min(all_.v1, door.y + reach)};
     std::vector<Shape> standing;
     Occupancy free(near);
     for (const Shape& s : shapes_) {
       const std::size_t owner = static_cast<std::size_t>(s.room >= 0 ? s.room : s.corridor);
-      if (moving[owner] || gap(s.box, near) > kClear) continue;
+      if (moving[owner] || gap(s.box, near) > kWidestSpacing) continue;
       standing.push_back(s);
       free.mark(s.box);
     }
